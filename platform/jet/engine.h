@@ -1,0 +1,70 @@
+// The Access engine: reads one table of an Access database (Jet 3, Jet 4,
+// ACE) as text. The file is only read, opened shared, and never locked.
+// libmdb does the reading in a helper process of our own (vorlane-jetread),
+// so a damaged file can neither crash nor freeze the program that asks.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace jet {
+
+class Error : public std::runtime_error
+{
+public:
+    enum class Cause {
+        FileNotFound,      // nothing at that path
+        NotAFile,          // a directory or another non-regular file
+        NotAccessDatabase, // header check failed: not a Jet/ACE file at all
+        Damaged,           // looks like Access, but the reader failed on it
+        TableNotFound,
+        FieldNotFound,
+        TimedOut,          // the reader hit its time or memory limit
+        ReaderFailed,      // the helper process could not be started
+    };
+
+    Error(Cause cause, const QString &message, const QString &details = {});
+
+    Cause cause() const noexcept { return m_cause; }
+    // The text shown to the user: Japanese, naming the file and the cause.
+    const QString &message() const noexcept { return m_message; }
+    // What the reader printed (libmdb's own diagnostics), for the details.
+    const QString &details() const noexcept { return m_details; }
+
+private:
+    Cause m_cause;
+    QString m_message;
+    QString m_details;
+};
+
+// A field value in the runtime's plain text form; std::nullopt is NULL,
+// kept apart from an empty text.
+using Value = std::optional<QString>;
+
+struct Table
+{
+    QStringList fields;                   // in the order asked for
+    std::vector<std::vector<Value>> rows; // in the engine's own order
+};
+
+struct ReadOptions
+{
+    std::chrono::milliseconds timeLimit{5000};
+    std::size_t memoryLimitBytes{std::size_t(512) << 20};
+    // Empty: vorlane-jetread beside the running program, then the
+    // installed libexec folder.
+    QString readerPath;
+};
+
+// Reads every row of `table` with the named `fields` (all fields when
+// empty). Throws jet::Error.
+Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
+                const ReadOptions &options = {});
+
+} // namespace jet
