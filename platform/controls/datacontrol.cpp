@@ -1,0 +1,190 @@
+#include "controls/datacontrol.h"
+
+#include "controls/label.h"
+#include "forms/msgbox.h"
+#include "forms/runtime.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+namespace controls {
+
+namespace {
+
+enum class Arrow { First, Previous, Next, Last };
+
+// An arrow button that never takes the focus from the control that has it.
+class ArrowButton : public QToolButton
+{
+public:
+    ArrowButton(Arrow arrow, QWidget *parent) : QToolButton(parent), m_arrow(arrow)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        setAutoRaise(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QToolButton::paintEvent(event);
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(Qt::NoPen);
+        p.setBrush(isEnabled() ? palette().color(QPalette::ButtonText)
+                               : palette().color(QPalette::Disabled, QPalette::ButtonText));
+        const int h = qMax(4, height() / 3);
+        const int cy = height() / 2 + (isDown() ? 1 : 0);
+        const int cx = width() / 2 + (isDown() ? 1 : 0);
+        const bool left = m_arrow == Arrow::First || m_arrow == Arrow::Previous;
+        const bool bar = m_arrow == Arrow::First || m_arrow == Arrow::Last;
+        const int tw = h / 2 + 1; // triangle width
+        const int total = tw + (bar ? 2 : 0);
+        int x0 = cx - total / 2;
+        QPolygon tri;
+        if (left) {
+            int tx = x0 + (bar ? 2 : 0);
+            tri << QPoint(tx, cy) << QPoint(tx + tw, cy - h / 2) << QPoint(tx + tw, cy + h / 2);
+            if (bar)
+                p.drawRect(x0 - 1, cy - h / 2, 2, h + 1);
+        } else {
+            tri << QPoint(x0 + tw, cy) << QPoint(x0, cy - h / 2) << QPoint(x0, cy + h / 2);
+            if (bar)
+                p.drawRect(x0 + tw + 1, cy - h / 2, 2, h + 1);
+        }
+        p.drawPolygon(tri);
+    }
+
+private:
+    Arrow m_arrow;
+};
+
+} // namespace
+
+DataControl::DataControl(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAutoFillBackground(true);
+    const Arrow arrows[4] = {Arrow::First, Arrow::Previous, Arrow::Next, Arrow::Last};
+    for (int i = 0; i < 4; ++i)
+        m_buttons[i] = new ArrowButton(arrows[i], this);
+    connect(m_buttons[0], &QToolButton::clicked, this, &DataControl::moveFirst);
+    connect(m_buttons[1], &QToolButton::clicked, this, &DataControl::movePrevious);
+    connect(m_buttons[2], &QToolButton::clicked, this, &DataControl::moveNext);
+    connect(m_buttons[3], &QToolButton::clicked, this, &DataControl::moveLast);
+
+    m_caption = new QLabel(this);
+    m_caption->setTextFormat(Qt::PlainText);
+    m_caption->setFocusPolicy(Qt::NoFocus);
+    m_caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_caption->setAutoFillBackground(true);
+
+    // The runtime opens the record source once the window's Form_Load has
+    // returned and the window is shown.
+    if (parent)
+        if (auto *form = qobject_cast<forms::Form *>(parent->window()))
+            connect(form, &forms::Form::loadCompleted, this, &DataControl::open,
+                    Qt::DirectConnection);
+}
+
+void DataControl::setCaption(const QString &caption)
+{
+    m_caption->setText(caption);
+}
+
+QString DataControl::caption() const
+{
+    return m_caption->text();
+}
+
+void DataControl::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutButtons();
+}
+
+void DataControl::layoutButtons()
+{
+    const int h = height();
+    const int bw = qMax(12, h * 3 / 4);
+    m_buttons[0]->setGeometry(0, 0, bw, h);
+    m_buttons[1]->setGeometry(bw, 0, bw, h);
+    m_buttons[2]->setGeometry(width() - 2 * bw, 0, bw, h);
+    m_buttons[3]->setGeometry(width() - bw, 0, bw, h);
+    m_caption->setGeometry(2 * bw, 0, qMax(0, width() - 4 * bw), h);
+}
+
+void DataControl::addBoundLabel(Label *label)
+{
+    m_bound.emplace_back(label);
+    if (m_state == State::Open && m_position >= 0)
+        label->showValue(fieldText(label->dataField()));
+}
+
+void DataControl::open()
+{
+    if (m_state != State::Designed)
+        return;
+    QStringList fields;
+    for (const auto &l : m_bound)
+        if (l && !l->dataField().isEmpty() && !fields.contains(l->dataField()))
+            fields << l->dataField();
+    try {
+        m_table = ::jet::readTable(DatabaseName, RecordSource, fields, readOptions);
+    } catch (const ::jet::Error &e) {
+        m_state = State::Failed;
+        m_table = {};
+        forms::MsgBox(e.message(), forms::vbExclamation);
+        return;
+    }
+    m_state = State::Open;
+    moveTo(m_table.rows.empty() ? -1 : 0);
+}
+
+std::optional<QString> DataControl::fieldText(const QString &field) const
+{
+    if (m_position < 0)
+        return std::nullopt;
+    const auto i = m_table.fields.indexOf(field);
+    if (i < 0)
+        return std::nullopt;
+    return m_table.rows[std::size_t(m_position)][std::size_t(i)];
+}
+
+void DataControl::moveTo(int position)
+{
+    m_position = position;
+    if (position < 0)
+        return; // no current record: the labels keep what they show
+    for (const auto &l : m_bound)
+        if (l)
+            l->showValue(fieldText(l->dataField()));
+}
+
+void DataControl::moveFirst()
+{
+    if (m_state == State::Open && !m_table.rows.empty())
+        moveTo(0);
+}
+
+void DataControl::movePrevious()
+{
+    if (m_state == State::Open && m_position > 0)
+        moveTo(m_position - 1);
+}
+
+void DataControl::moveNext()
+{
+    if (m_state == State::Open && m_position >= 0 && m_position + 1 < recordCount())
+        moveTo(m_position + 1);
+}
+
+void DataControl::moveLast()
+{
+    if (m_state == State::Open && !m_table.rows.empty())
+        moveTo(recordCount() - 1);
+}
+
+} // namespace controls

@@ -1,0 +1,81 @@
+// The data control: opens a table of an Access database once, after its
+// window's Form_Load, and steps through the rows with its four arrow
+// buttons. Labels bound to it show their fields of the current row.
+#pragma once
+
+#include "jet/engine.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QToolButton;
+
+namespace controls {
+
+class Label;
+
+class DataControl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataControl(QWidget *parent = nullptr);
+
+    // Connection settings. Setting them stores them and opens nothing.
+    QString Connect = QStringLiteral("Access");
+    QString DatabaseName;
+    QString RecordSource;
+    bool Exclusive = false;
+    bool ReadOnly = false;
+    int Options = 0;
+    int RecordsetType = 1;     // dynaset
+    int DefaultType = 2;       // the Jet engine
+    int DefaultCursorType = 0; // the default cursor
+
+    void setCaption(const QString &caption);
+    QString caption() const;
+
+    enum class State { Designed, Open, Failed };
+    State state() const { return m_state; }
+
+    // Opens the record source and stands on the first row. Runs once; on
+    // failure the engine's message is shown and there is no recordset for
+    // the rest of the run.
+    void open();
+
+    // The navigation bar's four moves. Without a recordset they do nothing.
+    void moveFirst();
+    void movePrevious();
+    void moveNext();
+    void moveLast();
+
+    // The current row's index, or -1 without a current record.
+    int absolutePosition() const { return m_position; }
+    int recordCount() const { return int(m_table.rows.size()); }
+    std::optional<QString> fieldText(const QString &field) const;
+
+    QToolButton *button(int i) const { return m_buttons[i]; } // 0 first .. 3 last
+
+    void addBoundLabel(Label *label);
+
+    ::jet::ReadOptions readOptions; // the engine's limits
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void moveTo(int position);
+    void layoutButtons();
+
+    State m_state = State::Designed;
+    ::jet::Table m_table;
+    int m_position = -1;
+    std::vector<QPointer<Label>> m_bound;
+    QToolButton *m_buttons[4];
+    QLabel *m_caption;
+};
+
+} // namespace controls

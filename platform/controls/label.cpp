@@ -1,0 +1,88 @@
+#include "controls/label.h"
+
+#include "controls/datacontrol.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace controls {
+
+Label::Label(QWidget *parent) : QLabel(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setBackStyle(false);
+}
+
+void Label::setBackStyle(bool opaque, const QColor &color)
+{
+    setAutoFillBackground(opaque);
+    if (opaque) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, color);
+        setPalette(pal);
+    }
+}
+
+void Label::setFixedSingleBorder(bool on)
+{
+    if (on) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(1);
+    } else {
+        setFrameStyle(QFrame::NoFrame);
+    }
+}
+
+void Label::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    if (on)
+        fitToText();
+}
+
+void Label::fitToText()
+{
+    const QFontMetrics fm(font());
+    const int frame = frameWidth() * 2;
+    const QString t = text().isEmpty() ? QStringLiteral(" ") : text();
+    resize(fm.horizontalAdvance(t) + frame, fm.height() + frame);
+}
+
+void Label::setCaption(const QString &text)
+{
+    setText(text);
+    if (m_autoSize)
+        fitToText();
+}
+
+void Label::bind(DataControl *source, const QString &field)
+{
+    m_field = field;
+    if (source)
+        source->addBoundLabel(this);
+}
+
+void Label::showValue(const std::optional<QString> &value)
+{
+    setCaption(value ? *value : m_nullText);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void Label::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_autoSize)
+        fitToText();
+}
+
+} // namespace controls

@@ -1,0 +1,28 @@
+// The runtime's picture box: a sunken box that shows its picture at the
+// picture's own size from the inner top-left corner, clipped at the inner
+// edges. When it is a tab stop it takes the focus but shows no mark.
+#pragma once
+
+#include <QFrame>
+#include <QPixmap>
+
+namespace controls {
+
+class PictureBox : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    void setPicture(const QPixmap &picture);
+    const QPixmap &picture() const { return m_picture; }
+    void setTabStop(bool on);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_picture;
+};
+
+} // namespace controls

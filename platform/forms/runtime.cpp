@@ -1,0 +1,345 @@
+#include "forms/runtime.h"
+
+#include "forms/msgbox.h"
+#include "forms/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include <csignal>
+#include <cmath>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace forms {
+
+namespace {
+
+std::vector<QPointer<Form>> &loadedForms()
+{
+    static std::vector<QPointer<Form>> forms;
+    return forms;
+}
+
+std::function<void()> &endHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+bool g_ended = false;
+int g_dispatchDepth = 0;
+
+void forget(Form *form)
+{
+    auto &all = loadedForms();
+    std::erase_if(all, [form](const QPointer<Form> &p) { return p.isNull() || p == form; });
+}
+
+bool anyLoaded()
+{
+    for (const auto &p : loadedForms())
+        if (p && p->isLoaded())
+            return true;
+    return false;
+}
+
+void report(int number, const QString &description)
+{
+    MsgBox(QStringLiteral("実行時エラー '%1':\n\n%2").arg(number).arg(description),
+           vbOKOnly | vbCritical);
+}
+
+} // namespace
+
+RuntimeError::RuntimeError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_what(QStringLiteral("run-time error %1: %2").arg(number).arg(m_description).toUtf8())
+{
+}
+
+RuntimeError RuntimeError::typeMismatch()
+{
+    return RuntimeError(13, QStringLiteral("型が一致しません。"));
+}
+
+RuntimeError RuntimeError::overflow()
+{
+    return RuntimeError(6, QStringLiteral("オーバーフローしました。"));
+}
+
+RuntimeError RuntimeError::invalidProcedureCall()
+{
+    return RuntimeError(5, QStringLiteral("プロシージャの呼び出し、または引数が不正です。"));
+}
+
+Form::Form(QWidget *parent) : QWidget(parent, Qt::Window), m_client(new QWidget(this))
+{
+    setAttribute(Qt::WA_QuitOnClose, false);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_client);
+    m_client->setObjectName(QStringLiteral("client"));
+}
+
+void Form::setMenuBar(QMenuBar *bar)
+{
+    layout()->setMenuBar(bar);
+}
+
+Form::~Form()
+{
+    forget(this);
+}
+
+QPoint Form::framePosForTwips(float leftTwips, float topTwips) const
+{
+    return QPoint(int(std::lround(leftTwips / kTwipsPerPixel)),
+                  int(std::lround(topTwips / kTwipsPerPixel)));
+}
+
+float Form::Left() const
+{
+    if (m_exactPos && framePosForTwips(m_leftTwips, m_topTwips).x() == pos().x())
+        return m_leftTwips;
+    return float(pos().x() * kTwipsPerPixel);
+}
+
+float Form::Top() const
+{
+    if (m_exactPos && framePosForTwips(m_leftTwips, m_topTwips).y() == pos().y())
+        return m_topTwips;
+    return float(pos().y() * kTwipsPerPixel);
+}
+
+void Form::setLeft(float twips)
+{
+    if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
+        throw RuntimeError::invalidProcedureCall();
+    const float top = Top();
+    m_leftTwips = twips;
+    m_topTwips = top;
+    m_exactPos = true;
+    move(framePosForTwips(m_leftTwips, m_topTwips));
+}
+
+void Form::setTop(float twips)
+{
+    if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
+        throw RuntimeError::invalidProcedureCall();
+    const float left = Left();
+    m_leftTwips = left;
+    m_topTwips = twips;
+    m_exactPos = true;
+    move(framePosForTwips(m_leftTwips, m_topTwips));
+}
+
+WId Form::hWnd()
+{
+    return winId();
+}
+
+void Form::setFixedClientSizeTwips(int widthTwips, int heightTwips)
+{
+    m_client->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The frame's close box, the window menu and a close from outside all
+    // unload through the runtime; the runtime does the hiding itself.
+    event->ignore();
+    if (m_loaded && !m_unloading && !g_ended)
+        unload(*this);
+}
+
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // A move by the user or the window manager replaces a position set in
+    // twips; Left/Top compare against the pixel position and fall back.
+}
+
+void dispatch(const char *name, const std::function<void()> &procedure)
+{
+    Q_UNUSED(name);
+    if (g_ended)
+        return;
+    ++g_dispatchDepth;
+    try {
+        procedure();
+        --g_dispatchDepth;
+        return;
+    } catch (const Ended &) {
+        --g_dispatchDepth;
+        return;
+    } catch (const RuntimeError &e) {
+        --g_dispatchDepth;
+        report(e.number(), e.description());
+    } catch (const std::exception &e) {
+        --g_dispatchDepth;
+        report(51, QStringLiteral("内部エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    // No procedure handles errors: the report ends the run, without
+    // unload events.
+    try {
+        end();
+    } catch (const Ended &) {
+    }
+}
+
+void load(Form &form)
+{
+    if (form.m_loaded)
+        return;
+    form.m_loaded = true;
+    loadedForms().emplace_back(&form);
+    dispatch("Form_Load", [&form] { form.Form_Load(); });
+}
+
+int start(Form &startup)
+{
+    load(startup);
+    if (g_ended)
+        return 0;
+    startup.show();
+    emit startup.loadCompleted();
+    if (g_ended || !anyLoaded())
+        return 0;
+    return QApplication::exec();
+}
+
+void showModal(Form &form)
+{
+    QPointer<Form> guard(&form);
+    load(form);
+    if (g_ended || !guard || !guard->isLoaded())
+        return;
+    form.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QObject::connect(&form, &Form::unloaded, &loop, &QEventLoop::quit);
+    QObject::connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    form.show();
+    emit form.loadCompleted();
+    if (g_ended || !guard || !guard->isLoaded())
+        return;
+    loop.exec(QEventLoop::DialogExec);
+    if (g_ended)
+        throw Ended{};
+}
+
+void unload(Form &form)
+{
+    if (!form.m_loaded || form.m_unloading)
+        return;
+    QPointer<Form> guard(&form);
+    form.m_unloading = true;
+    qint16 cancel = 0;
+    dispatch("Form_Unload", [&form, &cancel] { form.Form_Unload(cancel); });
+    if (!guard)
+        return;
+    form.m_unloading = false;
+    if (g_ended || cancel != 0)
+        return;
+    form.m_loaded = false;
+    form.hide();
+    forget(&form);
+    emit form.unloaded();
+    if (guard && form.testAttribute(Qt::WA_DeleteOnClose))
+        form.deleteLater();
+    if (!anyLoaded())
+        QCoreApplication::quit();
+}
+
+void end()
+{
+    g_ended = true;
+    if (!endHook()) {
+        std::fflush(nullptr);
+        ::_exit(0);
+    }
+    endHook()();
+    for (const auto &p : loadedForms())
+        if (p)
+            p->hide();
+    QCoreApplication::quit();
+    throw Ended{};
+}
+
+bool hasEnded()
+{
+    return g_ended;
+}
+
+void setEndHook(std::function<void()> hook)
+{
+    endHook() = std::move(hook);
+    g_ended = false;
+}
+
+void unloadAll()
+{
+    // Newest first, so a modal window goes before the one it blocks.
+    auto all = loadedForms();
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (*it && !g_ended)
+            unload(**it);
+}
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &c, 1);
+}
+} // namespace
+
+void installCloseFromOutside()
+{
+    if (g_signalPipe[0] >= 0)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+        char buf[16];
+        [[maybe_unused]] ssize_t n = ::read(g_signalPipe[0], buf, sizeof buf);
+        unloadAll();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+
+    // The end of the desktop session unloads like a close from outside.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
+                     [](QSessionManager &) { unloadAll(); });
+}
+
+bool isOnAnyScreen(const QRect &frame)
+{
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen->geometry().intersects(frame))
+            return true;
+    return false;
+}
+
+} // namespace forms

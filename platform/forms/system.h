@@ -1,0 +1,40 @@
+// Runtime services around the operating system: the current directory,
+// texts for 8-bit interfaces, the error record of declared system
+// functions, and the fonts that the design data name.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <utility>
+
+namespace forms {
+
+// The process's working directory as a full path (no drive on this
+// platform; "/" at the root).
+QString CurDir();
+
+// An 8-bit copy of `text` in the system code page (UTF-8 here). An empty
+// text gives an empty, not a null, result.
+QByteArray toAnsi(const QString &text);
+
+// The last-error code recorded after the latest declared system call.
+std::uint32_t lastDllError();
+void recordLastDllError(std::uint32_t code);
+
+// Calls a declared system function and records the system's last error
+// right after it, as the runtime does after every declared call.
+std::uint32_t systemLastError(); // from the platform layer
+template <class F> auto callDeclared(F &&call)
+{
+    auto result = std::forward<F>(call)();
+    recordLastDllError(systemLastError());
+    return result;
+}
+
+// Maps the Japanese design fonts ("ＭＳ Ｐゴシック" and kin) to the IPA fonts
+// installed here, inside this program only.
+void installFontSubstitutes();
+
+} // namespace forms

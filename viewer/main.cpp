@@ -1,0 +1,17 @@
+#include "forms/runtime.h"
+#include "forms/system.h"
+#include "viewer/form1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vorlane"));
+    QApplication::setDesktopFileName(QStringLiteral("vorlane"));
+    forms::installFontSubstitutes();
+    forms::installCloseFromOutside();
+
+    viewer::Form1 form1;
+    return forms::start(form1);
+}
