@@ -211,14 +211,19 @@ void load(Form &form)
     dispatch("Form_Load", [&form] { form.Form_Load(); });
 }
 
-int start(Form &startup)
+bool launch(Form &startup)
 {
     load(startup);
     if (g_ended)
-        return 0;
+        return false;
     startup.show();
     emit startup.loadCompleted();
-    if (g_ended || !anyLoaded())
+    return !g_ended && anyLoaded();
+}
+
+int start(Form &startup)
+{
+    if (!launch(startup))
         return 0;
     return QApplication::exec();
 }

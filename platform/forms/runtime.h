@@ -79,7 +79,7 @@ signals:
 private:
     friend void load(Form &form);
     friend void unload(Form &form);
-    friend int start(Form &startup);
+    friend bool launch(Form &startup);
     friend void showModal(Form &form);
 
     QPoint framePosForTwips(float leftTwips, float topTwips) const;
@@ -103,6 +103,10 @@ void load(Form &form);
 // Creates the start-up window: Form_Load, then show, then the data
 // controls open. Runs the event loop until no window is left loaded.
 int start(Form &startup);
+
+// start() without the event loop: false when the run is already over
+// (Form_Load failed, or it ended the program).
+bool launch(Form &startup);
 
 // Shows `form` modally: no other window of the program takes input, and
 // the call returns when the form has been unloaded.
