@@ -3,7 +3,7 @@
 namespace csv {
 
 Error::Error(int line, const std::string &what)
-    : std::runtime_error("line " + std::to_string(line) + ": " + what)
+    : std::runtime_error(what)
     , m_line(line)
 {
 }

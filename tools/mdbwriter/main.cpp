@@ -198,7 +198,7 @@ int main(int argc, char **argv)
     } catch (const InputError &e) {
         return fail(input.string() + ":" + std::to_string(e.line) + ": " + e.what);
     } catch (const csv::Error &e) {
-        return fail(input.string() + ": " + e.what());
+        return fail(input.string() + ":" + std::to_string(e.line()) + ": " + e.what());
     } catch (const jet4::Error &e) {
         return fail(e.what());
     }
