@@ -27,6 +27,7 @@ public:
         FieldNotFound,
         TimedOut,          // the reader hit its time or memory limit
         ReaderFailed,      // the helper process could not be started
+        CannotOpen,        // a file that may not be read (permissions)
     };
 
     Error(Cause cause, const QString &message, const QString &details = {});
