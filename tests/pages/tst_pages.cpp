@@ -146,6 +146,8 @@ void PagesTest::startIn(const QString &dir)
     QVERIFY(QDir::setCurrent(dir));
     m_form = std::make_unique<Form1>();
     QVERIFY(forms::launch(*m_form));
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
 void PagesTest::verifyRecord(int row)
