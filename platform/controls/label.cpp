@@ -20,6 +20,8 @@ Label::Label(QWidget *parent) : QLabel(parent)
 void Label::setBackStyle(bool opaque, const QColor &color)
 {
     setAutoFillBackground(opaque);
+    // Our own role: a widget would otherwise paint with its container's.
+    setBackgroundRole(QPalette::Window);
     if (opaque) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, color);

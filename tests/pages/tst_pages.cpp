@@ -103,6 +103,7 @@ private slots:
     void onlyCurrentSizeLineIsVisible();
     void noLabelTakesTheFocus();
     void longValue_boxKeepsItsSize();
+    void boxesPaintTheirOwnGround();
 
 private:
     void startIn(const QString &dir);
@@ -353,6 +354,19 @@ void PagesTest::longValue_boxKeepsItsSize()
     QCOMPARE(box->geometry(), before);
     box->showValue(std::nullopt);
     QCOMPARE(box->text(), QStringLiteral("－"));
+}
+
+void PagesTest::boxesPaintTheirOwnGround()
+{
+    startIn(m_withDb.path());
+    // A pixel inside the border, away from the text.
+    auto groundOf = [this](const char *key) {
+        auto *l = m_form->label(QString::fromUtf8(key));
+        return QColor(l->grab().toImage().pixel(3, 3));
+    };
+    for (const auto &[box, field] : kBoxes)
+        QCOMPARE(groundOf(box), QColor(255, 255, 255));
+    QCOMPARE(groundOf("Label0(15)"), QColor(192, 192, 192));
 }
 
 QTEST_MAIN(PagesTest)
