@@ -32,7 +32,7 @@ void Label::setBackStyle(bool opaque, const QColor &color)
 void Label::setFixedSingleBorder(bool on)
 {
     if (on) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(1);
     } else {
         setFrameStyle(QFrame::NoFrame);
