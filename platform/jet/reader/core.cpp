@@ -128,6 +128,30 @@ struct Database::Private
         h->iconv_out = iconv_open(charset, "UTF-8");
     }
 
+    // Every page the map lists must lie in the file: a table cut off by a
+    // truncation would otherwise read as empty or short without a word.
+    void checkUsageMap(const std::string &name, MdbTableDef *t)
+    {
+        const std::uint64_t pages = fileSize / header.pageSize;
+        // libmdb reads the page just past the end as zeros: an empty map.
+        MdbHandle *h = mdb.get();
+        const std::uint32_t mapRow = std::uint32_t(
+            mdb_get_int32(h->pg_buf, h->fmt->tab_usage_map_offset));
+        if ((mapRow >> 8) >= pages)
+            fail(Failure::Damaged, "table " + name + ": usage map lies outside the file");
+        std::uint32_t page = 0;
+        for (;;) {
+            const gint32 next = mdb_map_find_next(mdb.get(), t->usage_map,
+                                                  unsigned(t->map_sz), page);
+            if (next == 0)
+                return;
+            if (next < 0 || std::uint32_t(next) <= page || std::uint64_t(next) >= pages)
+                fail(Failure::Damaged, "table " + name + ": usage map names page "
+                                           + std::to_string(next) + " of " + std::to_string(pages));
+            page = std::uint32_t(next);
+        }
+    }
+
     OpenTable open(const std::string &name, std::uint32_t page)
     {
         if (page < 2 || std::uint64_t(page) * header.pageSize >= fileSize)
@@ -146,6 +170,7 @@ struct Database::Private
         // libmdb's row fetch dereferences the usage map unchecked.
         if (!t.def->usage_map || t.def->map_sz == 0)
             fail(Failure::Damaged, "table " + name + ": usage map missing");
+        checkUsageMap(name, t.def.get());
         if (!mdb_read_columns(t.def.get()) || t.def->columns->len != t.def->num_cols)
             fail(Failure::Damaged, "table " + name + ": columns unreadable");
         return t;
@@ -223,9 +248,11 @@ struct Database::Private
             return col->col_type == MDB_DOUBLE ? formatDouble(v) : formatDateTime(v);
         }
         case MDB_NUMERIC:
+        {
             need(17);
-            return formatDecimal(u32(p + 1), u32(p + 5), u32(p + 9), p[0] & 0x80,
-                                 col->col_scale);
+            const std::uint32_t words[4] = {u32(p + 1), u32(p + 5), u32(p + 9), u32(p + 13)};
+            return formatDecimal(words, p[0] & 0x80, col->col_scale);
+        }
         case MDB_TEXT:
             return text(f);
         case MDB_MEMO: {

@@ -146,10 +146,11 @@ std::string formatDateTime(double days)
     return std::string(date) + " " + time;
 }
 
-std::string formatDecimal(std::uint32_t hi, std::uint32_t mid, std::uint32_t lo, bool negative,
-                          int scale)
+std::string formatDecimal(const std::uint32_t (&words)[4], bool negative, int scale)
 {
-    unsigned __int128 v = ((unsigned __int128)hi << 64) | ((unsigned __int128)mid << 32) | lo;
+    unsigned __int128 v = 0;
+    for (std::uint32_t w : words)
+        v = v << 32 | w;
     std::string digits;
     do {
         digits.insert(digits.begin(), char('0' + int(v % 10)));

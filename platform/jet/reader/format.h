@@ -13,8 +13,8 @@ std::string formatSingle(float value);
 std::string formatCurrency(std::int64_t tenThousandths);
 // Date/Time: days since 1899-12-30 with the time of day as the fraction.
 std::string formatDateTime(double days);
-// Decimal: 96-bit magnitude (hi, mid, lo words), sign and scale.
-std::string formatDecimal(std::uint32_t hi, std::uint32_t mid, std::uint32_t lo, bool negative,
-                          int scale);
+// Decimal: magnitude in four 32-bit words (most significant first), sign
+// and scale.
+std::string formatDecimal(const std::uint32_t (&words)[4], bool negative, int scale);
 
 } // namespace jetread
