@@ -6,9 +6,8 @@
 
 namespace {
 
-const QStringList assetFiles { "bolt.bmp",       "nut.bmp",         "joint.bmp",
-                               "vorlane.ico",    "vorlane.png",     "vorlane-64.png",
-                               "vorlane-128.png", "vorlane-256.png" };
+const QStringList assetFiles { "bolt.bmp", "nut.bmp", "joint.bmp", "vorlane.ico", "vorlane.png",
+    "vorlane-64.png", "vorlane-128.png", "vorlane-256.png" };
 
 QByteArray readAll(const QString &path)
 {
@@ -20,7 +19,8 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-class TestAssetsRegenerate : public QObject {
+class TestAssetsRegenerate : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -62,10 +62,10 @@ private slots:
                 ++at;
             QFAIL(qPrintable(QStringLiteral("%1 differs from byte %2 on (%3 vs %4 bytes); "
                                             "run the regenerate_assets target")
-                                     .arg(file)
-                                     .arg(at)
-                                     .arg(fresh.size())
-                                     .arg(committed.size())));
+                                 .arg(file)
+                                 .arg(at)
+                                 .arg(fresh.size())
+                                 .arg(committed.size())));
         }
     }
 

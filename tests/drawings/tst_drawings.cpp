@@ -17,10 +17,10 @@ constexpr QRgb ink = qRgb(0, 0, 0);
 
 // What a sample point must show.
 enum class Shows {
-    Ink,      // a line passes through this very pixel
-    InkNear,  // a line passes within one pixel (curves, slanted lines)
-    Part,     // mid grey, no line
-    Ground,   // bare ground
+    Ink, // a line passes through this very pixel
+    InkNear, // a line passes within one pixel (curves, slanted lines)
+    Part, // mid grey, no line
+    Ground, // bare ground
     Material, // a part, hatched or not (mid grey or a hatching line)
 };
 
@@ -69,7 +69,8 @@ quint16 le16(const QByteArray &b, int at)
 
 Q_DECLARE_METATYPE(Shows)
 
-class TestDrawings : public QObject {
+class TestDrawings : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -485,8 +486,8 @@ private slots:
             for (double across : { -1.0, 0.0, 1.0 })
                 QVERIFY2(inkAt(QPointF(tip) - u * along + v * across), "arrowhead not solid");
         // ... but narrow right at the tip, so the head points the right way.
-        const bool narrow = !(inkAt(QPointF(tip) - u * 1.0 + v * 2.0)
-                              && inkAt(QPointF(tip) - u * 1.0 - v * 2.0));
+        const bool narrow
+            = !(inkAt(QPointF(tip) - u * 1.0 + v * 2.0) && inkAt(QPointF(tip) - u * 1.0 - v * 2.0));
         QVERIFY2(narrow, "arrowhead points the other way");
     }
 
@@ -578,8 +579,8 @@ private slots:
             }
             if (runs[k] >= 22 && runs[k] <= 45)
                 ++longDashes;
-            const bool betweenGaps = k > 0 && k + 1 < runs.size() && runs[k - 1] >= 4
-                    && runs[k + 1] >= 4;
+            const bool betweenGaps
+                = k > 0 && k + 1 < runs.size() && runs[k - 1] >= 4 && runs[k + 1] >= 4;
             if (betweenGaps && runs[k] >= 6 && runs[k] <= 10)
                 ++shortDashes;
         }
@@ -594,9 +595,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<QRect>("leader"); // pixels a leader may take inside, or empty
-        QTest::addColumn<bool>("onPart");  // over a section: part grey, no hatching
+        QTest::addColumn<bool>("onPart"); // over a section: part grey, no hatching
         auto row = [](const char *tag, const char *name, QRect twips, QRect leader = {},
-                      bool onPart = false) {
+                       bool onPart = false) {
             QTest::newRow(tag) << QString::fromLatin1(name) << twips << leader << onPart;
         };
         auto hLeader = [](int y, int x0, int x1) { return QRect(QPoint(x0, y), QPoint(x1, y)); };
@@ -653,13 +654,16 @@ private slots:
             for (int x = inner.left(); x <= inner.right(); ++x) {
                 const QRgb c = at(img, x, y);
                 if (c == ink && !leader.contains(x, y))
-                    QFAIL(qPrintable(QStringLiteral("line under the label at %1, %2").arg(x).arg(y)));
+                    QFAIL(
+                        qPrintable(QStringLiteral("line under the label at %1, %2").arg(x).arg(y)));
                 if (c == part && !onPart)
-                    QFAIL(qPrintable(QStringLiteral("part under the label at %1, %2").arg(x).arg(y)));
+                    QFAIL(
+                        qPrintable(QStringLiteral("part under the label at %1, %2").arg(x).arg(y)));
             }
         if (!leader.isEmpty()) {
             // The leader does reach into the box.
-            QVERIFY(isInk(img, leader.right(), leader.top()) || isInk(img, leader.left(), leader.top()));
+            QVERIFY(isInk(img, leader.right(), leader.top())
+                || isInk(img, leader.left(), leader.top()));
         }
     }
 
@@ -695,10 +699,22 @@ private slots:
         QCOMPARE(le32(b, 38), 0u);
         // The standard sixteen colours, in their order.
         const QRgb standard[16] = {
-            qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+            qRgb(0, 0, 0),
+            qRgb(128, 0, 0),
+            qRgb(0, 128, 0),
+            qRgb(128, 128, 0),
+            qRgb(0, 0, 128),
+            qRgb(128, 0, 128),
+            qRgb(0, 128, 128),
+            qRgb(192, 192, 192),
+            qRgb(128, 128, 128),
+            qRgb(255, 0, 0),
+            qRgb(0, 255, 0),
+            qRgb(255, 255, 0),
+            qRgb(0, 0, 255),
+            qRgb(255, 0, 255),
+            qRgb(0, 255, 255),
+            qRgb(255, 255, 255),
         };
         for (int i = 0; i < 16; ++i) {
             const int o = 62 + i * 4;
@@ -721,7 +737,7 @@ private slots:
                     ++counts[ico.pixel(x, y)];
         // Cover, light, shade, edges, the two gears and their outlines.
         for (QRgb c : { qRgb(192, 192, 192), qRgb(255, 255, 255), qRgb(128, 128, 128),
-                        qRgb(0, 255, 0), qRgb(255, 255, 0), qRgb(0, 0, 0) })
+                 qRgb(0, 255, 0), qRgb(255, 255, 0), qRgb(0, 0, 0) })
             QVERIFY2(counts.value(c) >= 8, qPrintable(QString::number(c, 16)));
         // White gear at the upper left of the yellow one.
         auto centroid = [&](QRgb c) {

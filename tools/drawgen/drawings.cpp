@@ -48,14 +48,15 @@ void hexagonEnd(Sheet &s, double cornerX, double xLeft, double xRight, double cy
     const double edgeTop = std::floor(cy - cornerR / 2);
     const double edgeBottom = std::ceil(cy + cornerR / 2);
     const QPolygonF hex { { cornerX, cy - cornerR }, { xRight, edgeTop }, { xRight, edgeBottom },
-                          { cornerX, cy + cornerR }, { xLeft, edgeBottom }, { xLeft, edgeTop } };
+        { cornerX, cy + cornerR }, { xLeft, edgeBottom }, { xLeft, edgeTop } };
     s.fill(hex);
     outline(s, hex);
     s.circle(QPointF((xLeft + xRight) / 2, cy), (xRight - xLeft) / 2);
 }
 
-struct HexSide {
-    double yTop, yBottom;       // the corner edges, outline of the view
+struct HexSide
+{
+    double yTop, yBottom; // the corner edges, outline of the view
     double faceTop, faceBottom; // the two edges between the three faces
     double chamferTop, chamferBottom; // ends of the chamfered face
     double xLeftCorner, xRightCorner;
@@ -64,7 +65,7 @@ struct HexSide {
 // Side view of a hexagon head or nut across its corners, x0 to x1, with
 // the 30 degree chamfer and its arcs on the faces chamfered.
 HexSide hexagonSide(Sheet &s, double x0, double x1, double cy, double cornerR, double chamferR,
-                    bool chamferLeft, bool chamferRight)
+    bool chamferLeft, bool chamferRight)
 {
     HexSide h;
     h.yTop = cy - cornerR;
@@ -102,11 +103,11 @@ HexSide hexagonSide(Sheet &s, double x0, double x1, double cy, double cornerR, d
     const double sideFaceMid = flatR * std::sin(60.0 * pi / 180.0);
     auto arcs = [&](double xCorner, double xApex) {
         s.arcThrough(QPointF(xCorner, h.yTop), QPointF(xApex, cy - sideFaceMid),
-                     QPointF(xCorner, h.faceTop));
-        s.arcThrough(QPointF(xCorner, h.faceTop), QPointF(xApex, cy),
-                     QPointF(xCorner, h.faceBottom));
+            QPointF(xCorner, h.faceTop));
+        s.arcThrough(
+            QPointF(xCorner, h.faceTop), QPointF(xApex, cy), QPointF(xCorner, h.faceBottom));
         s.arcThrough(QPointF(xCorner, h.faceBottom), QPointF(xApex, cy + sideFaceMid),
-                     QPointF(xCorner, h.yBottom));
+            QPointF(xCorner, h.yBottom));
     };
     if (chamferLeft)
         arcs(h.xLeftCorner, x0 + apex);
@@ -176,15 +177,15 @@ QImage boltDrawing()
     s.polyline({ { 153, 88 }, { 153, 55 }, { 136, 55 } });
 
     // Side view: shank and thread first, the head over their left end.
-    const QPolygonF body { { 277, 114 }, { 515, 114 }, { 519, 118 }, { 519, 164 },
-                           { 515, 168 }, { 277, 168 } };
+    const QPolygonF body { { 277, 114 }, { 515, 114 }, { 519, 118 }, { 519, 164 }, { 515, 168 },
+        { 277, 168 } };
     s.fill(body);
     outline(s, body);
-    s.line(QPointF(515, 114), QPointF(515, 168));     // edge of the end chamfer
-    s.line(QPointF(379, 114), QPointF(379, 168));     // end of the full thread
-    s.line(QPointF(379, 118), QPointF(515, 118));     // minor diameter
+    s.line(QPointF(515, 114), QPointF(515, 168)); // edge of the end chamfer
+    s.line(QPointF(379, 114), QPointF(379, 168)); // end of the full thread
+    s.line(QPointF(379, 118), QPointF(515, 118)); // minor diameter
     s.line(QPointF(379, 164), QPointF(515, 164));
-    s.line(QPointF(379, 118), QPointF(372, 114));     // run-out
+    s.line(QPointF(379, 118), QPointF(372, 114)); // run-out
     s.line(QPointF(379, 164), QPointF(372, 168));
 
     // Fillet under the head.
@@ -303,10 +304,10 @@ QImage jointDrawing()
     Sheet s(686, 537);
 
     // Plate in section: the clearance hole splits it in two.
-    const QPolygonF plateTop { { 147, 43 }, { 280, 43 }, { 280, 124 }, { 152, 124 },
-                               { 152, 92 }, { 147, 92 } };
+    const QPolygonF plateTop { { 147, 43 }, { 280, 43 }, { 280, 124 }, { 152, 124 }, { 152, 92 },
+        { 147, 92 } };
     const QPolygonF plateBottom { { 152, 188 }, { 280, 188 }, { 280, 269 }, { 147, 269 },
-                                  { 147, 220 }, { 152, 220 } };
+        { 147, 220 }, { 152, 220 } };
     s.fill(plateTop);
     s.fill(plateBottom);
     {
@@ -326,11 +327,11 @@ QImage jointDrawing()
     QPolygonF base;
     {
         // A fixed, hand-tuned stagger of the broken edges.
-        static const int topJitter[] = { 0, -2, 1, 3, -1, 2, -3, 1, 2, -2, 0, 3, -1, -3, 2,
-                                         1, -2, 3, 0, -1, 2 };
+        static const int topJitter[]
+            = { 0, -2, 1, 3, -1, 2, -3, 1, 2, -2, 0, 3, -1, -3, 2, 1, -2, 3, 0, -1, 2 };
         static const int rightJitter[] = { 2, -3, 4, -1, 3, -4, 1, 5, -2, 2, -3, 4, 0, -2 };
-        static const int bottomJitter[] = { 1, -2, 3, 0, -3, 2, -1, 3, -2, 1, 2, -3, 0, 2,
-                                            -1, 3, -2, 1, 0, -2, 2 };
+        static const int bottomJitter[]
+            = { 1, -2, 3, 0, -3, 2, -1, 3, -2, 1, 2, -3, 0, 2, -1, 3, -2, 1, 0, -2, 2 };
         base << QPointF(280, 92);
         int i = 0;
         for (double x = 289; x < 462; x += 9, ++i)
@@ -388,8 +389,8 @@ QImage jointDrawing()
     s.line(QPointF(426, 178), QPointF(437, 156));
 
     // The rod, threaded at both ends.
-    const QPolygonF rod { { 98, 129 }, { 382, 129 }, { 386, 133 }, { 386, 178 },
-                          { 382, 182 }, { 98, 182 }, { 94, 178 }, { 94, 133 } };
+    const QPolygonF rod { { 98, 129 }, { 382, 129 }, { 386, 133 }, { 386, 178 }, { 382, 182 },
+        { 98, 182 }, { 94, 178 }, { 94, 133 } };
     s.fill(rod);
     outline(s, rod);
     s.line(QPointF(98, 129), QPointF(98, 182));
@@ -452,9 +453,16 @@ QList<QRgb> drawingPalette()
     // The twenty fixed colours of a 256-colour display at both ends, a
     // 6 x 6 x 6 colour cube and a grey ramp between them.
     QList<QRgb> t {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(192, 220, 192), qRgb(166, 202, 240),
+        qRgb(0, 0, 0),
+        qRgb(128, 0, 0),
+        qRgb(0, 128, 0),
+        qRgb(128, 128, 0),
+        qRgb(0, 0, 128),
+        qRgb(128, 0, 128),
+        qRgb(0, 128, 128),
+        qRgb(192, 192, 192),
+        qRgb(192, 220, 192),
+        qRgb(166, 202, 240),
     };
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
@@ -489,10 +497,22 @@ QImage toDrawingPalette(const QImage &rgb)
 QList<QRgb> standardSixteen()
 {
     return {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+        qRgb(0, 0, 0),
+        qRgb(128, 0, 0),
+        qRgb(0, 128, 0),
+        qRgb(128, 128, 0),
+        qRgb(0, 0, 128),
+        qRgb(128, 0, 128),
+        qRgb(0, 128, 128),
+        qRgb(192, 192, 192),
+        qRgb(128, 128, 128),
+        qRgb(255, 0, 0),
+        qRgb(0, 255, 0),
+        qRgb(255, 255, 0),
+        qRgb(0, 0, 255),
+        qRgb(255, 0, 255),
+        qRgb(0, 255, 255),
+        qRgb(255, 255, 255),
     };
 }
 

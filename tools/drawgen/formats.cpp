@@ -27,8 +27,8 @@ void put32be(QByteArray &b, quint32 v)
     b.append(char(v & 0xff));
 }
 
-void putInfoHeader(QByteArray &b, int w, int h, int bpp, quint32 imageSize, quint32 colours,
-                   quint32 ppm)
+void putInfoHeader(
+    QByteArray &b, int w, int h, int bpp, quint32 imageSize, quint32 colours, quint32 ppm)
 {
     put32(b, 40);
     put32(b, quint32(w));
@@ -94,8 +94,8 @@ QByteArray ico4(const QImage &img, const QImage &opaque)
         throw std::invalid_argument("icon must be 32 x 32");
     constexpr int w = 32;
     constexpr int h = 32;
-    constexpr int xorStride = w / 2;       // 4 bits a pixel, already a multiple of 4
-    constexpr int andStride = w / 8;       // 1 bit a pixel, already a multiple of 4
+    constexpr int xorStride = w / 2; // 4 bits a pixel, already a multiple of 4
+    constexpr int andStride = w / 8; // 1 bit a pixel, already a multiple of 4
     constexpr quint32 imageSize = xorStride * h + andStride * h;
     constexpr quint32 resSize = 40 + 16 * 4 + imageSize;
 

@@ -28,10 +28,8 @@ QPolygonF gear(QPointF centre, double outer, double root, int teeth, double phas
     const double step = 360.0 / teeth;
     for (int k = 0; k < teeth; ++k) {
         const double a = phaseDeg + k * step;
-        const double pts[4][2] = { { a - step / 2 + 3, root },
-                                   { a - step / 5, outer },
-                                   { a + step / 5, outer },
-                                   { a + step / 2 - 3, root } };
+        const double pts[4][2] = { { a - step / 2 + 3, root }, { a - step / 5, outer },
+            { a + step / 5, outer }, { a + step / 2 - 3, root } };
         for (const auto &q : pts) {
             const double r = q[0] * pi / 180.0;
             p << QPointF(centre.x() + q[1] * std::cos(r), centre.y() - q[1] * std::sin(r));
@@ -132,8 +130,7 @@ QImage iconForPng(int scale)
         for (int x = 0; x < out.width(); ++x) {
             const int sx = x / scale;
             const int sy = y / scale;
-            out.setPixel(x, y,
-                         qGray(opaque.pixel(sx, sy)) ? uint(pix.pixelIndex(sx, sy)) : 16u);
+            out.setPixel(x, y, qGray(opaque.pixel(sx, sy)) ? uint(pix.pixelIndex(sx, sy)) : 16u);
         }
     return out;
 }

@@ -10,7 +10,8 @@ namespace drawgen {
 // Where the page puts its boxes and captions over a drawing, in twips from
 // the drawing's top-left corner (15 twips to a pixel). The drawings keep
 // their ground free there; the overlay render shows them.
-struct PageLabel {
+struct PageLabel
+{
     const char *name;
     int left, top, width, height;
     bool valueBox; // opaque white box with a border, else a transparent caption

@@ -41,18 +41,21 @@ int main(int argc, char **argv)
         if (!out.mkpath(QStringLiteral(".")))
             throw std::runtime_error("cannot create the output folder");
 
-        const struct {
+        const struct
+        {
             Drawing which;
             const char *name;
-        } drawings[] = { { Drawing::Bolt, "bolt" }, { Drawing::Nut, "nut" },
-                         { Drawing::Joint, "joint" } };
+        } drawings[]
+            = { { Drawing::Bolt, "bolt" }, { Drawing::Nut, "nut" }, { Drawing::Joint, "joint" } };
         for (const auto &d : drawings)
-            write(out, QString::fromLatin1(d.name) + ".bmp", bmp8(toDrawingPalette(drawing(d.which))));
+            write(out, QString::fromLatin1(d.name) + ".bmp",
+                bmp8(toDrawingPalette(drawing(d.which))));
 
         write(out, QStringLiteral("vorlane.ico"), ico4(iconPixels(), iconOpaque()));
         write(out, QStringLiteral("vorlane.png"), pngIndexed(iconForPng(1)));
         for (int size : { 64, 128, 256 })
-            write(out, QStringLiteral("vorlane-%1.png").arg(size), pngIndexed(iconForPng(size / 32)));
+            write(
+                out, QStringLiteral("vorlane-%1.png").arg(size), pngIndexed(iconForPng(size / 32)));
 
         if (argc == 4) {
             // Text needs a GUI application; the assets above do not.
@@ -63,9 +66,9 @@ int main(int argc, char **argv)
             for (const auto &d : drawings) {
                 const QImage img = drawing(d.which);
                 labelOverlay(img, d.which, 2, false)
-                        .save(dbg.filePath(QString::fromLatin1(d.name) + "-labels.png"));
+                    .save(dbg.filePath(QString::fromLatin1(d.name) + "-labels.png"));
                 labelOverlay(img, d.which, 2, true)
-                        .save(dbg.filePath(QString::fromLatin1(d.name) + "-page.png"));
+                    .save(dbg.filePath(QString::fromLatin1(d.name) + "-page.png"));
             }
             iconForPng(8).convertToFormat(QImage::Format_ARGB32).save(dbg.filePath("icon-x8.png"));
         }

@@ -34,14 +34,14 @@ QImage labelOverlay(const QImage &drawing, Drawing which, int scale, bool withTe
             }
         }
     }
-    QImage big = page.scaled(boxW * scale, boxH * scale, Qt::IgnoreAspectRatio,
-                             Qt::FastTransformation);
+    QImage big
+        = page.scaled(boxW * scale, boxH * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     QPainter p(&big);
     p.setPen(QPen(QColor(255, 0, 0), 1));
     for (const PageLabel &l : pageLabels(which)) {
         const QRect r = l.pixels();
-        p.drawRect(QRect(r.x() * scale, r.y() * scale, r.width() * scale - 1,
-                         r.height() * scale - 1));
+        p.drawRect(
+            QRect(r.x() * scale, r.y() * scale, r.width() * scale - 1, r.height() * scale - 1));
     }
     p.setPen(QPen(QColor(0, 0, 255), 1, Qt::DashLine));
     p.drawRect(QRect(0, 0, 540 * scale - 1, 280 * scale - 1));

@@ -59,9 +59,10 @@ void Sheet::fillRect(int x0, int y0, int x1, int y1, QRgb colour)
 void Sheet::fillCircle(QPointF centre, double radius, QRgb colour)
 {
     const double r2 = radius * radius;
-    for (int y = int(std::floor(centre.y() - radius)); y <= int(std::ceil(centre.y() + radius)); ++y)
-        for (int x = int(std::floor(centre.x() - radius));
-             x <= int(std::ceil(centre.x() + radius)); ++x) {
+    for (int y = int(std::floor(centre.y() - radius)); y <= int(std::ceil(centre.y() + radius));
+         ++y)
+        for (int x = int(std::floor(centre.x() - radius)); x <= int(std::ceil(centre.x() + radius));
+             ++x) {
             const double dx = x - centre.x();
             const double dy = y - centre.y();
             if (dx * dx + dy * dy <= r2)
@@ -109,12 +110,12 @@ void Sheet::curve(const std::function<QPointF(double)> &at, double t0, double t1
         const QPoint q = snap(at(t0 + (t1 - t0) * i / samples));
         if (!pts.empty() && pts.back() == q)
             continue;
-        while (!pts.empty() && (std::abs(pts.back().x() - q.x()) > 1
-                                || std::abs(pts.back().y() - q.y()) > 1)) {
+        while (!pts.empty()
+            && (std::abs(pts.back().x() - q.x()) > 1 || std::abs(pts.back().y() - q.y()) > 1)) {
             // Close a gap between samples (never expected at this density).
             const QPoint b = pts.back();
             pts.push_back(QPoint(b.x() + (q.x() > b.x()) - (q.x() < b.x()),
-                                 b.y() + (q.y() > b.y()) - (q.y() < b.y())));
+                b.y() + (q.y() > b.y()) - (q.y() < b.y())));
         }
         if (pts.size() >= 2) {
             const QPoint before = pts[pts.size() - 2];
@@ -143,12 +144,13 @@ void Sheet::arc(QPointF c, double r, double fromDeg, double toDeg)
 void Sheet::arcThrough(QPointF a, QPointF m, QPointF b)
 {
     // Circumcentre of the three points.
-    const double d = 2 * (a.x() * (m.y() - b.y()) + m.x() * (b.y() - a.y()) + b.x() * (a.y() - m.y()));
+    const double d
+        = 2 * (a.x() * (m.y() - b.y()) + m.x() * (b.y() - a.y()) + b.x() * (a.y() - m.y()));
     const double a2 = a.x() * a.x() + a.y() * a.y();
     const double m2 = m.x() * m.x() + m.y() * m.y();
     const double b2 = b.x() * b.x() + b.y() * b.y();
     const QPointF c((a2 * (m.y() - b.y()) + m2 * (b.y() - a.y()) + b2 * (a.y() - m.y())) / d,
-                    (a2 * (b.x() - m.x()) + m2 * (a.x() - b.x()) + b2 * (m.x() - a.x())) / d);
+        (a2 * (b.x() - m.x()) + m2 * (a.x() - b.x()) + b2 * (m.x() - a.x())) / d);
     const double r = std::hypot(a.x() - c.x(), a.y() - c.y());
     auto angle = [c](QPointF p) { return std::atan2(c.y() - p.y(), p.x() - c.x()) * 180.0 / pi; };
     double from = angle(a);

@@ -17,7 +17,8 @@ inline constexpr QRgb inkColour = qRgb(0, 0, 0);
 // A drawing sheet in the three-colour style. Coordinates name pixel
 // centres: (24, 141) is the pixel in column 24, row 141. Every line is one
 // pixel of ink; nothing is antialiased.
-class Sheet {
+class Sheet
+{
 public:
     Sheet(int width, int height);
 
@@ -51,8 +52,8 @@ public:
     void arrow(QPointF tip, QPointF direction, double length = 15.0);
     // Arrowhead on an arc, its tip at angle `tipDeg`, its tail towards
     // `tailDeg`.
-    void arcArrow(QPointF centre, double radius, double tipDeg, double tailDeg,
-                  double length = 12.0);
+    void arcArrow(
+        QPointF centre, double radius, double tipDeg, double tailDeg, double length = 12.0);
 
     // Section lines 12 pixels apart along a row, over the pixels set in
     // `mask` (any non-zero grey), rising to the right or falling.
