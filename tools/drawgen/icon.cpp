@@ -45,6 +45,31 @@ void shape(QPainter &p, const QPolygonF &poly, Colour fill, Colour edge)
     p.drawPolygon(poly);
 }
 
+// Fills the shape and turns its rim (pixels with a 4-neighbour outside it)
+// black, so a small shape keeps a closed one-pixel outline.
+void outlinedShape(QImage &img, const QPolygonF &poly, Colour fill)
+{
+    QImage mask(img.size(), QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(0.5, 0.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(poly);
+    }
+    auto inside = [&](int x, int y) { return mask.valid(x, y) && qGray(mask.pixel(x, y)) != 0; };
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (!inside(x, y))
+                continue;
+            const bool rim
+                = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            img.setPixel(x, y, standardSixteen().at(rim ? Black : fill));
+        }
+}
+
 QImage paintIcon()
 {
     QImage img(32, 32, QImage::Format_RGB32);
@@ -75,14 +100,17 @@ QImage paintIcon()
     p.drawLine(QPointF(26, 10), QPointF(26, 25));
     p.drawLine(QPointF(11, 27), QPointF(26, 25));
 
-    // Two meshing gears.
-    shape(p, gear(QPointF(15, 13), 5.6, 4.0, 8, 0), White, Black);
-    shape(p, gear(QPointF(21, 21), 5.0, 3.6, 8, 22.5), Yellow, Black);
-    p.setPen(QPen(c(Black), 0));
-    p.setBrush(c(Silver));
-    p.drawRect(QRectF(14, 12, 2, 2));
-    p.setBrush(c(Grey));
-    p.drawRect(QRectF(20, 20, 2, 2));
+    p.end();
+
+    // Two meshing gears, each filled and ringed with a black outline.
+    outlinedShape(img, gear(QPointF(16.5, 14), 6.0, 4.4, 8, 0), White);
+    outlinedShape(img, gear(QPointF(21.5, 21.5), 5.0, 3.6, 8, 22.5), Yellow);
+    for (QPoint hub : { QPoint(16, 13), QPoint(21, 21) }) {
+        img.setPixel(hub, standardSixteen().at(Black));
+        img.setPixel(hub + QPoint(1, 0), standardSixteen().at(Black));
+        img.setPixel(hub + QPoint(0, 1), standardSixteen().at(Black));
+        img.setPixel(hub + QPoint(1, 1), standardSixteen().at(Black));
+    }
     return img;
 }
 
