@@ -1,5 +1,7 @@
 #include "viewer/form1.h"
 
+#include "assets/assets.h"
+
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
 #include "controls/label.h"
@@ -15,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QIcon>
 #include <QMenuBar>
 
 namespace viewer {
@@ -34,6 +37,7 @@ Form1 *Form1::instance()
 Form1::Form1()
 {
     g_instance = this;
+    vorlane::initAssets();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(design::kCaption));
     // Fixed single frame with a minimise button but no maximise button.
@@ -41,6 +45,10 @@ Form1::Form1()
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    QIcon icon(QStringLiteral(":/assets/vorlane.ico"));
+    for (int size : {64, 128, 256})
+        icon.addFile(QStringLiteral(":/assets/vorlane-%1.png").arg(size));
+    setWindowIcon(icon);
 
     buildMenus();
 
@@ -65,6 +73,9 @@ Form1::Form1()
     Picture1 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture1"));
     Picture2 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture2"));
     Picture3 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture3"));
+    Picture1->setPicture(QPixmap(QStringLiteral(":/assets/bolt.bmp")));
+    Picture2->setPicture(QPixmap(QStringLiteral(":/assets/nut.bmp")));
+    Picture3->setPicture(QPixmap(QStringLiteral(":/assets/joint.bmp")));
 
     Data1 = new controls::DataControl(area);
     Data1->setObjectName(QStringLiteral("Data1"));
