@@ -37,6 +37,6 @@ int main(int argc, char **argv)
     const double median = ms[ms.size() / 2];
     const double p95 = ms[std::min(ms.size() - 1, std::size_t(double(ms.size()) * 0.95))];
     std::printf("readTable %s [%s]: %zu rows, %d runs, median %.2f ms, p95 %.2f ms, max %.2f ms\n",
-                qPrintable(file), qPrintable(table), rows, runs, median, p95, ms.back());
+        qPrintable(file), qPrintable(table), rows, runs, median, p95, ms.back());
     return 0;
 }
