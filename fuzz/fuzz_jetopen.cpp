@@ -10,7 +10,7 @@ namespace {
 class NullSink : public jetread::RowSink
 {
 public:
-    void columns(const std::vector<std::string> &) override {}
+    void columns(const std::vector<std::string> &) override { }
     void row(const jetread::Row &values) override
     {
         for (auto &v : values)
@@ -40,10 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 break;
             try {
                 db.readTable(t.name, {}, sink);
-            } catch (const jetread::ReadError &) {
-            }
+            } catch (const jetread::ReadError &) { }
         }
-    } catch (const jetread::ReadError &) {
-    }
+    } catch (const jetread::ReadError &) { }
     return 0;
 }

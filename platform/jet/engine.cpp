@@ -16,10 +16,11 @@
 namespace jet {
 
 Error::Error(Cause cause, const QString &message, const QString &details)
-    : std::runtime_error(message.toStdString()), m_cause(cause), m_message(message),
-      m_details(details)
-{
-}
+    : std::runtime_error(message.toStdString())
+    , m_cause(cause)
+    , m_message(message)
+    , m_details(details)
+{ }
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr qsizetype maxDetails = 64 << 10;
 enum class Limit { Time, Memory };
 
 QString messageFor(Error::Cause cause, const QString &path, const QString &table = {},
-                   const QString &field = {}, Limit limit = Limit::Time)
+    const QString &field = {}, Limit limit = Limit::Time)
 {
     using C = Error::Cause;
     switch (cause) {
@@ -51,19 +52,19 @@ QString messageFor(Error::Cause cause, const QString &path, const QString &table
             .arg(path, table);
     case C::FieldNotFound:
         return QStringLiteral(
-                   "データベース ファイル '%1' のテーブル '%2' にフィールド '%3' が見つかりません。")
+            "データベース ファイル '%1' のテーブル '%2' にフィールド '%3' が見つかりません。")
             .arg(path, table, field);
     case C::TimedOut:
         return limit == Limit::Time
             ? QStringLiteral(
-                  "データベース ファイル '%1' の読み込みに時間がかかりすぎたため、中止しました。")
+                "データベース ファイル '%1' の読み込みに時間がかかりすぎたため、中止しました。")
                   .arg(path)
             : QStringLiteral("データベース ファイル '%1' の読み込みに必要なメモリが多すぎるため、"
                              "中止しました。")
                   .arg(path);
     case C::ReaderFailed:
         return QStringLiteral(
-                   "データベース ファイル '%1' を読み込むためのプログラム '%2' を起動できません。")
+            "データベース ファイル '%1' を読み込むためのプログラム '%2' を起動できません。")
             .arg(path, readerName);
     }
     return {};
@@ -94,7 +95,10 @@ struct Answer
 class WireReader
 {
 public:
-    explicit WireReader(const QByteArray &data) : p(data.constData()), end(p + data.size()) {}
+    explicit WireReader(const QByteArray &data)
+        : p(data.constData())
+        , end(p + data.size())
+    { }
 
     Answer read()
     {
@@ -180,7 +184,7 @@ private:
 } // namespace
 
 Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
-                const ReadOptions &options)
+    const ReadOptions &options)
 {
     using C = Error::Cause;
     const QString &path = databasePath;
@@ -194,8 +198,8 @@ Table readTable(const QString &databasePath, const QString &table, const QString
 
     QProcess proc;
     proc.setProgram(readerProgram(options));
-    QStringList args{QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
-                     QStringLiteral("--"), info.absoluteFilePath(), table};
+    QStringList args {QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
+        QStringLiteral("--"), info.absoluteFilePath(), table};
     args += fields;
     proc.setArguments(args);
     auto env = QProcessEnvironment::systemEnvironment();
@@ -212,7 +216,7 @@ Table readTable(const QString &databasePath, const QString &table, const QString
     proc.start(QIODevice::ReadOnly);
     if (!proc.waitForStarted(std::max(left(), 1)))
         throw Error(C::ReaderFailed, messageFor(C::ReaderFailed, path),
-                    proc.program() + QStringLiteral(": ") + proc.errorString());
+            proc.program() + QStringLiteral(": ") + proc.errorString());
 
     QByteArray out, err;
     bool timedOut = false, tooLarge = false;
@@ -256,20 +260,16 @@ Table readTable(const QString &databasePath, const QString &table, const QString
     if (answer.failure) {
         addDetail(answer.failureDetail);
         switch (*answer.failure) {
-        case 'O':
-            throw Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
+        case 'O': throw Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
         case 'A':
             throw Error(C::NotAccessDatabase, messageFor(C::NotAccessDatabase, path), details);
-        case 'T':
-            throw Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
+        case 'T': throw Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
         case 'F':
             throw Error(C::FieldNotFound,
-                        messageFor(C::FieldNotFound, path, table, answer.failureDetail), details);
+                messageFor(C::FieldNotFound, path, table, answer.failureDetail), details);
         case 'M':
-            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory),
-                        details);
-        default:
-            throw Error(C::Damaged, messageFor(C::Damaged, path), details);
+            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
+        default: throw Error(C::Damaged, messageFor(C::Damaged, path), details);
         }
     }
     const bool crashed = proc.exitStatus() == QProcess::CrashExit;
@@ -280,8 +280,7 @@ Table readTable(const QString &databasePath, const QString &table, const QString
                                 .arg(proc.exitCode()));
         // glib aborts with this text when an allocation hits the limit.
         if (err.contains("failed to allocate") || err.contains("bad_alloc"))
-            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory),
-                        details);
+            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
         throw Error(C::Damaged, messageFor(C::Damaged, path), details);
     }
 

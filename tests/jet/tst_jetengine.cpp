@@ -180,9 +180,12 @@ void TestJetEngine::readTable_agreesWithMdbExport_data()
     for (const char *t : {"Shippers", "Orders", "Products", "Categories", "Customers", "Employees"})
         QTest::addRow("nwind %s", t) << "jet3-nwind.mdb" << t;
     QTest::newRow("nwind Umsätze") << "jet3-nwind.mdb" << QStringLiteral("Umsätze");
-    QTest::newRow("jet4 unicode") << "jet4-testUnicodeCompV2003.mdb" << "Table";
-    QTest::newRow("jet4 dates") << "jet4-DateTestDatabase.mdb" << "DateTest";
-    QTest::newRow("ace users") << "ace12-fixedTextTestV2007.accdb" << "users";
+    QTest::newRow("jet4 unicode") << "jet4-testUnicodeCompV2003.mdb"
+                                  << "Table";
+    QTest::newRow("jet4 dates") << "jet4-DateTestDatabase.mdb"
+                                << "DateTest";
+    QTest::newRow("ace users") << "ace12-fixedTextTestV2007.accdb"
+                               << "users";
 }
 
 void TestJetEngine::readTable_agreesWithMdbExport()
@@ -193,8 +196,7 @@ void TestJetEngine::readTable_agreesWithMdbExport()
 
     QProcess exporter;
     exporter.start(QStringLiteral(VORLANE_MDB_EXPORT),
-                   {"-b", "strip", "-D", "%Y/%m/%d %H:%M:%S", "-T", "%Y/%m/%d %H:%M:%S", path,
-                    table});
+        {"-b", "strip", "-D", "%Y/%m/%d %H:%M:%S", "-T", "%Y/%m/%d %H:%M:%S", path, table});
     QVERIFY(exporter.waitForFinished(30000));
     QCOMPARE(exporter.exitCode(), 0);
     const auto expected = parseCsv(QString::fromUtf8(exporter.readAllStandardOutput()));
@@ -215,10 +217,10 @@ void TestJetEngine::readTable_agreesWithMdbExport()
             if (want[c].text == u"1900/01/00 00:00:00")
                 continue;
             if (!agrees(v, want[c]))
-                QFAIL(qPrintable(QStringLiteral("row %1 %2: ours '%3', mdb-export '%4'")
-                                     .arg(r)
-                                     .arg(header[c], v ? *v : QStringLiteral("<NULL>"),
-                                          want[c].text)));
+                QFAIL(qPrintable(
+                    QStringLiteral("row %1 %2: ours '%3', mdb-export '%4'")
+                        .arg(r)
+                        .arg(header[c], v ? *v : QStringLiteral("<NULL>"), want[c].text)));
         }
     }
 }
@@ -228,12 +230,12 @@ void TestJetEngine::readTable_fieldsByName_inAskedOrder()
     const auto t = jet::readTable(accessDir + "jet3-testV1997.mdb", "Table1", {"I", "A", "F", "H"});
     QCOMPARE(t.fields, QStringList({"I", "A", "F", "H"}));
     QCOMPARE(t.rows.size(), size_t(2));
-    const std::vector<jet::Value> second{QStringLiteral("True"), QStringLiteral("abcdefg"),
-                                         QStringLiteral("444.555"), QStringLiteral("3.5")};
+    const std::vector<jet::Value> second {QStringLiteral("True"), QStringLiteral("abcdefg"),
+        QStringLiteral("444.555"), QStringLiteral("3.5")};
     QCOMPARE(t.rows[1], second);
 
-    const auto dates = jet::readTable(accessDir + "jet4-DateTestDatabase.mdb", "DateTest",
-                                      {"DateCol", "LongTextCol"});
+    const auto dates = jet::readTable(
+        accessDir + "jet4-DateTestDatabase.mdb", "DateTest", {"DateCol", "LongTextCol"});
     // Before 1900, where libmdb's own text gives up.
     QCOMPARE(dates.rows[2][0], jet::Value(QStringLiteral("1899/01/01")));
     QCOMPARE(dates.rows[3][0], jet::Value(QStringLiteral("0633/01/01")));
@@ -290,8 +292,9 @@ void TestJetEngine::readTable_jet3CodePage932_readsAsCp932()
     // "～①abc" in CP932 where "abcdefg" was: the same seven bytes. glibc's
     // SHIFT-JIS reads 81 60 as U+301C and has no 87 40 at all.
     QCOMPARE(bytes.count("abcdefg"), qsizetype(1));
-    bytes.replace(bytes.indexOf("abcdefg"), 7, QByteArray("\x81\x60\x87\x40"
-                                                          "abc"));
+    bytes.replace(bytes.indexOf("abcdefg"), 7,
+        QByteArray("\x81\x60\x87\x40"
+                   "abc"));
     const auto t = jet::readTable(write("cp932.mdb", bytes), "Table1", {"A", "B"});
     QCOMPARE(t.rows.size(), size_t(2));
     QCOMPARE(t.rows[1][0], jet::Value(QStringLiteral("～①abc")));
@@ -309,7 +312,8 @@ void TestJetEngine::readTable_ignoresUsersLibmdbEnvironment()
         for (const auto &n : names)
             qunsetenv(n.constData());
     });
-    const auto t = jet::readTable(accessDir + "jet4-testUnicodeCompV2003.mdb", "Table", {"Unicode"});
+    const auto t
+        = jet::readTable(accessDir + "jet4-testUnicodeCompV2003.mdb", "Table", {"Unicode"});
     QCOMPARE(t.rows[4][0], jet::Value(QStringLiteral("漢字仮名交じり文")));
     const auto u = jet::readTable(accessDir + "jet3-nwind.mdb", QStringLiteral("Umsätze"), {});
     QVERIFY(!u.rows.empty());
@@ -338,9 +342,8 @@ void TestJetEngine::readTable_badInput_reportsCause_data()
 
     const QString table = QStringLiteral("六角ボルト・ナット");
     const QString jet3 = accessDir + "jet3-testV1997.mdb";
-    QTest::newRow("missing file") << m_dir.filePath("nowhere/vorlane.mdb") << table
-                                  << QStringList() << int(Error::Cause::FileNotFound)
-                                  << "が見つかりません";
+    QTest::newRow("missing file") << m_dir.filePath("nowhere/vorlane.mdb") << table << QStringList()
+                                  << int(Error::Cause::FileNotFound) << "が見つかりません";
     QDir(m_dir.path()).mkpath("dir/vorlane.mdb");
     QTest::newRow("directory") << m_dir.filePath("dir/vorlane.mdb") << table << QStringList()
                                << int(Error::Cause::NotAFile) << "ファイルではない";
@@ -353,14 +356,14 @@ void TestJetEngine::readTable_badInput_reportsCause_data()
     version[0x14] = char(0x42);
     QTest::newRow("unknown version") << write("version.mdb", version) << "Table" << QStringList()
                                      << int(Error::Cause::NotAccessDatabase) << "Access";
-    QTest::newRow("no such table") << jet3 << table << QStringList()
-                                   << int(Error::Cause::TableNotFound) << table;
-    QTest::newRow("table name case") << jet3 << "TABLE1" << QStringList()
-                                     << int(Error::Cause::TableNotFound) << "TABLE1";
-    QTest::newRow("missing field") << jet3 << "Table1" << QStringList{"A", "ｄａ"}
+    QTest::newRow("no such table")
+        << jet3 << table << QStringList() << int(Error::Cause::TableNotFound) << table;
+    QTest::newRow("table name case")
+        << jet3 << "TABLE1" << QStringList() << int(Error::Cause::TableNotFound) << "TABLE1";
+    QTest::newRow("missing field") << jet3 << "Table1" << QStringList {"A", "ｄａ"}
                                    << int(Error::Cause::FieldNotFound) << "ｄａ";
     QTest::newRow("full-width is not half-width")
-        << jet3 << "Table1" << QStringList{"Ａ"} << int(Error::Cause::FieldNotFound) << "Ａ";
+        << jet3 << "Table1" << QStringList {"Ａ"} << int(Error::Cause::FieldNotFound) << "Ａ";
 }
 
 void TestJetEngine::readTable_badInput_reportsCause()
@@ -396,10 +399,10 @@ void TestJetEngine::readTable_damagedFile_endsInError_data()
         QTest::addRow("jet4 cut at page %d", pages)
             << write(QStringLiteral("jet4-%1.mdb").arg(pages), jet4.left(pages * 4096)) << "Table";
     QTest::newRow("ace cut at page 32") << write("ace-32.accdb", ace.left(32 * 4096)) << "users";
-    QTest::newRow("jet3 cut mid-page") << write("jet3-mid.mdb", jet3.left(40 * 2048 + 777))
-                                       << "Table1";
-    QTest::newRow("jet4 cut mid-page") << write("jet4-mid.mdb", jet4.left(4096 * 60 + 1))
-                                       << "Table";
+    QTest::newRow("jet3 cut mid-page")
+        << write("jet3-mid.mdb", jet3.left(40 * 2048 + 777)) << "Table1";
+    QTest::newRow("jet4 cut mid-page")
+        << write("jet4-mid.mdb", jet4.left(4096 * 60 + 1)) << "Table";
     QTest::newRow("jet3 cut in header") << write("jet3-head.mdb", jet3.left(100)) << "Table1";
 
     QByteArray zeroed3 = jet3, zeroed4 = jet4;
@@ -441,8 +444,7 @@ void TestJetEngine::readTable_damagedFile_endsInError()
         jet::readTable(path, table, {});
         QFAIL("no error");
     } catch (const Error &e) {
-        QVERIFY2(e.cause() == Error::Cause::Damaged,
-                 qPrintable(e.message() + u'\n' + e.details()));
+        QVERIFY2(e.cause() == Error::Cause::Damaged, qPrintable(e.message() + u'\n' + e.details()));
         QVERIFY(e.message().contains(path));
     }
 }
@@ -480,8 +482,8 @@ void TestJetEngine::readTable_hangingReader_isStoppedInTime()
 
 void TestJetEngine::readTable_crashingReader_becomesError()
 {
-    const QString script =
-        write("crash.sh", "#!/bin/sh\nprintf 'VJR1\\nH1:S1:AR'\necho noise >&2\nkill -SEGV $$\n");
+    const QString script
+        = write("crash.sh", "#!/bin/sh\nprintf 'VJR1\\nH1:S1:AR'\necho noise >&2\nkill -SEGV $$\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
     jet::ReadOptions options;
     options.readerPath = script;

@@ -72,7 +72,7 @@ Header checkHeader(const unsigned char *data, std::size_t available, std::uint64
                              : (version >= MDB_VER_ACCDB_2007 && version <= MDB_VER_ACCDB_2019);
     if (!known)
         fail(Failure::NotAccess, "unknown format version " + std::to_string(version));
-    Header h{version, version == MDB_VER_JET3 ? std::size_t(2048) : std::size_t(4096)};
+    Header h {version, version == MDB_VER_JET3 ? std::size_t(2048) : std::size_t(4096)};
     if (fileSize % h.pageSize != 0)
         fail(Failure::Damaged, "the size is not a whole number of pages");
     // Page 2 holds MSysObjects.
@@ -108,7 +108,7 @@ struct Database::Private
 {
     std::vector<unsigned char> buffer; // backs a handle opened on memory
     std::unique_ptr<MdbHandle, MdbCloser> mdb;
-    Header header{};
+    Header header {};
     std::uint64_t fileSize = 0;
 
     void setUp()
@@ -135,19 +135,20 @@ struct Database::Private
         const std::uint64_t pages = fileSize / header.pageSize;
         // libmdb reads the page just past the end as zeros: an empty map.
         MdbHandle *h = mdb.get();
-        const std::uint32_t mapRow = std::uint32_t(
-            mdb_get_int32(h->pg_buf, h->fmt->tab_usage_map_offset));
+        const std::uint32_t mapRow
+            = std::uint32_t(mdb_get_int32(h->pg_buf, h->fmt->tab_usage_map_offset));
         if ((mapRow >> 8) >= pages)
             fail(Failure::Damaged, "table " + name + ": usage map lies outside the file");
         std::uint32_t page = 0;
         for (;;) {
-            const gint32 next = mdb_map_find_next(mdb.get(), t->usage_map,
-                                                  unsigned(t->map_sz), page);
+            const gint32 next
+                = mdb_map_find_next(mdb.get(), t->usage_map, unsigned(t->map_sz), page);
             if (next == 0)
                 return;
             if (next < 0 || std::uint32_t(next) <= page || std::uint64_t(next) >= pages)
-                fail(Failure::Damaged, "table " + name + ": usage map names page "
-                                           + std::to_string(next) + " of " + std::to_string(pages));
+                fail(Failure::Damaged,
+                    "table " + name + ": usage map names page " + std::to_string(next) + " of "
+                        + std::to_string(pages));
             page = std::uint32_t(next);
         }
     }
@@ -155,8 +156,8 @@ struct Database::Private
     OpenTable open(const std::string &name, std::uint32_t page)
     {
         if (page < 2 || std::uint64_t(page) * header.pageSize >= fileSize)
-            fail(Failure::Damaged, "table " + name + ": page " + std::to_string(page)
-                                       + " lies outside the file");
+            fail(Failure::Damaged,
+                "table " + name + ": page " + std::to_string(page) + " lies outside the file");
         OpenTable t;
         t.entry = std::make_unique<MdbCatalogEntry>();
         std::memset(t.entry.get(), 0, sizeof(MdbCatalogEntry));
@@ -177,8 +178,7 @@ struct Database::Private
     }
 
     // Calls f(fields) for every live row, in libmdb's order.
-    template<typename F>
-    void forEachRow(MdbTableDef *t, F &&f)
+    template <typename F> void forEachRow(MdbTableDef *t, F &&f)
     {
         MdbHandle *h = mdb.get();
         std::vector<MdbField> fields(t->num_cols + 1);
@@ -200,7 +200,7 @@ struct Database::Private
     {
         std::string out(std::size_t(f.siz) * 3 + 4, '\0');
         const int n = mdb_unicode2ascii(mdb.get(), static_cast<const char *>(f.value),
-                                        std::size_t(f.siz), out.data(), out.size());
+            std::size_t(f.siz), out.data(), out.size());
         out.resize(std::size_t(n > 0 ? n : 0));
         return out;
     }
@@ -219,19 +219,11 @@ struct Database::Private
                 fail(Failure::Damaged, std::string("column ") + col->name + ": value too short");
         };
         switch (col->col_type) {
-        case MDB_BYTE:
-            need(1);
-            return std::to_string(p[0]);
-        case MDB_INT:
-            need(2);
-            return std::to_string(std::int16_t(p[0] | p[1] << 8));
+        case MDB_BYTE: need(1); return std::to_string(p[0]);
+        case MDB_INT: need(2); return std::to_string(std::int16_t(p[0] | p[1] << 8));
         case MDB_LONGINT:
-        case MDB_COMPLEX:
-            need(4);
-            return std::to_string(std::int32_t(u32(p)));
-        case MDB_MONEY:
-            need(8);
-            return formatCurrency(std::int64_t(u64(p)));
+        case MDB_COMPLEX: need(4); return std::to_string(std::int32_t(u32(p)));
+        case MDB_MONEY: need(8); return formatCurrency(std::int64_t(u64(p)));
         case MDB_FLOAT: {
             need(4);
             const std::uint32_t bits = u32(p);
@@ -247,14 +239,12 @@ struct Database::Private
             std::memcpy(&v, &bits, 8);
             return col->col_type == MDB_DOUBLE ? formatDouble(v) : formatDateTime(v);
         }
-        case MDB_NUMERIC:
-        {
+        case MDB_NUMERIC: {
             need(17);
             const std::uint32_t words[4] = {u32(p + 1), u32(p + 5), u32(p + 9), u32(p + 13)};
             return formatDecimal(words, p[0] & 0x80, col->col_scale);
         }
-        case MDB_TEXT:
-            return text(f);
+        case MDB_TEXT: return text(f);
         case MDB_MEMO: {
             std::unique_ptr<char, GFreer> s(
                 mdb_col_to_string(mdb.get(), mdb->pg_buf, f.start, MDB_MEMO, f.siz));
@@ -263,10 +253,9 @@ struct Database::Private
         case MDB_REPID: {
             need(16);
             char b[40];
-            std::snprintf(b, sizeof b,
-                          "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", u32(p),
-                          unsigned(p[4] | p[5] << 8), unsigned(p[6] | p[7] << 8), p[8], p[9],
-                          p[10], p[11], p[12], p[13], p[14], p[15]);
+            std::snprintf(b, sizeof b, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", u32(p),
+                unsigned(p[4] | p[5] << 8), unsigned(p[6] | p[7] << 8), p[8], p[9], p[10], p[11],
+                p[12], p[13], p[14], p[15]);
             return std::string(b);
         }
         case MDB_BINARY: {
@@ -303,21 +292,20 @@ struct Database::Private
         forEachRow(sys.def.get(), [&](const std::vector<MdbField> &fields) {
             const MdbField *fid = &fields[unsigned(id)], *fname = &fields[unsigned(nameCol)],
                            *ftype = &fields[unsigned(type)];
-            if (fid->is_null || fname->is_null || ftype->is_null
-                || fid->siz < 4 || ftype->siz < 2 || fname->siz < 0)
+            if (fid->is_null || fname->is_null || ftype->is_null || fid->siz < 4 || ftype->siz < 2
+                || fname->siz < 0)
                 return;
             const auto *t = static_cast<const unsigned char *>(ftype->value);
             if ((t[0] | t[1] << 8) != 1) // 1: a local table
                 return;
-            const std::uint32_t page = u32(static_cast<const unsigned char *>(fid->value))
-                & 0x00ffffff;
+            const std::uint32_t page
+                = u32(static_cast<const unsigned char *>(fid->value)) & 0x00ffffff;
             out.push_back({text(*fname), page});
         });
         return out;
     }
 
-    void readTable(const std::string &table, const std::vector<std::string> &fields,
-                   RowSink &sink)
+    void readTable(const std::string &table, const std::vector<std::string> &fields, RowSink &sink)
     {
         std::optional<TableEntry> found;
         for (auto &e : tables()) {
@@ -364,7 +352,9 @@ struct Database::Private
     }
 };
 
-Database::Database(std::unique_ptr<Private> d) : d(std::move(d)) {}
+Database::Database(std::unique_ptr<Private> d)
+    : d(std::move(d))
+{ }
 Database::Database(Database &&) noexcept = default;
 Database &Database::operator=(Database &&) noexcept = default;
 Database::~Database() = default;
@@ -412,8 +402,8 @@ std::vector<TableEntry> Database::tables()
     return d->tables();
 }
 
-void Database::readTable(const std::string &table, const std::vector<std::string> &fields,
-                         RowSink &sink)
+void Database::readTable(
+    const std::string &table, const std::vector<std::string> &fields, RowSink &sink)
 {
     d->readTable(table, fields, sink);
 }

@@ -25,7 +25,10 @@ enum class Failure : char {
 class ReadError
 {
 public:
-    ReadError(Failure failure, std::string detail) : failure(failure), detail(std::move(detail)) {}
+    ReadError(Failure failure, std::string detail)
+        : failure(failure)
+        , detail(std::move(detail))
+    { }
     Failure failure;
     std::string detail; // the missing name, or what was wrong
 };
@@ -73,8 +76,7 @@ public:
     // The local tables listed in MSysObjects, read directly.
     std::vector<TableEntry> tables();
     // Every row of `table` with `fields` (all when empty), in libmdb's order.
-    void readTable(const std::string &table, const std::vector<std::string> &fields,
-                   RowSink &sink);
+    void readTable(const std::string &table, const std::vector<std::string> &fields, RowSink &sink);
 
 private:
     struct Private;

@@ -11,8 +11,7 @@ namespace {
 // The runtime prints at most `maxDigits` significant digits, and the
 // fewest that read back to the same value. Plain notation from 1E-4 up to
 // below 1E+15 (the runtime's own range), otherwise "1.5E+20" / "1E-05".
-template<typename T>
-std::string formatFloat(T value, int maxDigits)
+template <typename T> std::string formatFloat(T value, int maxDigits)
 {
     if (std::isnan(value))
         return "NaN";
@@ -24,9 +23,9 @@ std::string formatFloat(T value, int maxDigits)
     char buf[64];
     int digits = 1;
     for (; digits < maxDigits; ++digits) {
-        auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                               digits - 1);
-        T back{};
+        auto r = std::to_chars(
+            buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
+        T back {};
         std::from_chars(buf, r.ptr, back);
         if (back == value)
             break;

@@ -20,7 +20,9 @@ namespace {
 class WireSink : public jetread::RowSink
 {
 public:
-    explicit WireSink(std::FILE *out) : out(out) {}
+    explicit WireSink(std::FILE *out)
+        : out(out)
+    { }
 
     void text(const std::string &s)
     {
@@ -55,8 +57,8 @@ public:
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: vorlane-jetread [--memory-limit BYTES] -- FILE TABLE [FIELD...]\n");
+    std::fprintf(
+        stderr, "usage: vorlane-jetread [--memory-limit BYTES] -- FILE TABLE [FIELD...]\n");
     return 2;
 }
 
@@ -66,7 +68,7 @@ int main(int argc, char **argv)
 {
     // Dies with the engine that started it.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    const rlimit noCore{0, 0};
+    const rlimit noCore {0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
 
     int i = 1;
@@ -74,7 +76,7 @@ int main(int argc, char **argv)
         if (!std::strcmp(argv[i], "--memory-limit") && i + 1 < argc) {
             const rlim_t bytes = std::strtoull(argv[++i], nullptr, 10);
             if (bytes) {
-                const rlimit lim{bytes, bytes};
+                const rlimit lim {bytes, bytes};
                 setrlimit(RLIMIT_AS, &lim);
             }
         } else {
