@@ -7,7 +7,7 @@
 // mdb-reader is imported from the node_modules next to this script (the
 // test set-up runs npm ci there).
 
-import { execFileSync } from "node:child_process";
+import { spawnSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 
 const TABLE = "六角ボルト・ナット";
@@ -75,8 +75,14 @@ function compareRows(reader, actual, expected, show) {
     }
 }
 
+// libmdb reports what it finds odd on stderr and reads on: any such warning
+// counts as a failure.
 function run(tool, ...args) {
-    return execFileSync(tool, args, { encoding: "utf8", stdio: ["ignore", "pipe", "pipe"] });
+    const r = spawnSync(tool, args, { encoding: "utf8" });
+    if (r.error) throw r.error;
+    check(r.status === 0, `${tool} exited with ${r.status}`);
+    check(r.stderr === "", `${tool} warned: ${r.stderr.trim()}`);
+    return r.stdout;
 }
 
 function viaMdbtools(db, expected) {
@@ -116,7 +122,6 @@ async function viaMdbReader(db, expected) {
 
 const [mode, db, csv] = process.argv.slice(2);
 const expected = expectedRows(csv);
-check(expected.length === 42, `data set has ${expected.length} rows`);
 if (mode === "mdbtools") viaMdbtools(db, expected);
 else if (mode === "mdb-reader") await viaMdbReader(db, expected);
 else throw new Error(`unknown reader ${mode}`);

@@ -22,6 +22,7 @@ constexpr std::size_t tdefContinuationHeader = 8;
 constexpr std::size_t columnEntrySize = 25;
 constexpr std::size_t tdefColumnsStart = 63;
 constexpr int maxRowsPerPage = 255; // a row pointer holds the row in one byte
+constexpr std::size_t maxRowSize = 4060;
 
 // An inline usage map: type byte, first page, then one bit per page.
 constexpr std::size_t usageMapRowSize = 64;
@@ -304,9 +305,10 @@ std::vector<Bytes> packRows(const std::vector<Bytes> &rows, const std::string &t
         count = 0;
     };
     for (const Bytes &row : rows) {
-        if (row.size() + 2 > pageSize - dataPageHeader)
+        if (row.size() > maxRowSize)
             throw Error("table " + tableName + ": a row does not fit in a page");
-        if (page.empty() || count == maxRowsPerPage || dataStart - row.size() < tableEnd + 2) {
+        if (page.empty() || count == maxRowsPerPage
+            || tableEnd + 2 + row.size() > dataStart) {
             if (!page.empty())
                 finish();
             start();
