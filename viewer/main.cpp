@@ -21,7 +21,7 @@ public:
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [] {
-                timespec ts{};
+                timespec ts {};
                 clock_gettime(CLOCK_MONOTONIC, &ts);
                 std::printf("first-paint %lld\n", ts.tv_sec * 1000000000LL + ts.tv_nsec);
                 std::fflush(stdout);

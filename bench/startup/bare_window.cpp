@@ -17,7 +17,7 @@ protected:
             return;
         m_reported = true;
         QTimer::singleShot(0, this, [] {
-            timespec ts{};
+            timespec ts {};
             clock_gettime(CLOCK_MONOTONIC, &ts);
             std::printf("first-paint %lld\n", ts.tv_sec * 1000000000LL + ts.tv_nsec);
             std::fflush(stdout);

@@ -30,7 +30,7 @@ namespace {
 
 long long nowNs()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return ts.tv_sec * 1000000000LL + ts.tv_nsec;
 }
@@ -41,8 +41,8 @@ struct Sample
     double maxRssMiB;
 };
 
-std::optional<Sample> runOnce(const std::string &program, const fs::path &workdir,
-                              const fs::path &config)
+std::optional<Sample> runOnce(
+    const std::string &program, const fs::path &workdir, const fs::path &config)
 {
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0)
@@ -69,7 +69,7 @@ std::optional<Sample> runOnce(const std::string &program, const fs::path &workdi
     long long paintNs = -1;
     const long long deadline = t0 + 30'000'000'000LL;
     while (paintNs < 0 && nowNs() < deadline) {
-        pollfd p{out[0], POLLIN, 0};
+        pollfd p { out[0], POLLIN, 0 };
         if (poll(&p, 1, 100) <= 0)
             continue;
         char chunk[256];
@@ -84,12 +84,11 @@ std::optional<Sample> runOnce(const std::string &program, const fs::path &workdi
     close(out[0]);
     kill(pid, SIGKILL);
     int status = 0;
-    rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    rusage usage {};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) { }
     if (paintNs < 0)
         return std::nullopt;
-    return Sample{double(paintNs - t0) / 1e6, double(usage.ru_maxrss) / 1024.0};
+    return Sample { double(paintNs - t0) / 1e6, double(usage.ru_maxrss) / 1024.0 };
 }
 
 double median(std::vector<double> v)
@@ -118,8 +117,8 @@ int main(int argc, char **argv)
             workdir = fs::absolute(argv[i + 1]);
     }
     if (viewer.empty() || bare.empty()) {
-        std::fprintf(stderr, "usage: %s --viewer PATH --bare PATH [--runs N] [--workdir DIR]\n",
-                     argv[0]);
+        std::fprintf(
+            stderr, "usage: %s --viewer PATH --bare PATH [--runs N] [--workdir DIR]\n", argv[0]);
         return 2;
     }
 
@@ -137,7 +136,8 @@ int main(int argc, char **argv)
     for (int i = -1; i < runs; ++i) {
         for (int which = 0; which < 2; ++which) {
             const bool isViewer = (which == 0) == (i % 2 == 0);
-            const fs::path config = tmp / ("config" + std::to_string(i + 1) + (isViewer ? "v" : "b"));
+            const fs::path config
+                = tmp / ("config" + std::to_string(i + 1) + (isViewer ? "v" : "b"));
             fs::create_directories(config);
             const auto s = runOnce(isViewer ? viewer : bare, dir, config);
             if (!s) {
@@ -159,11 +159,11 @@ int main(int argc, char **argv)
     const double vt = median(viewerMs), bt = median(bareMs);
     const double vm = median(viewerMiB), bm = median(bareMiB);
     std::printf("start-up to first paint, median of %zu runs (working directory %s)\n",
-                viewerMs.size(), dir.c_str());
+        viewerMs.size(), dir.c_str());
     std::printf("  %-12s %8.1f ms   peak RSS %7.1f MiB\n", "viewer", vt, vm);
     std::printf("  %-12s %8.1f ms   peak RSS %7.1f MiB\n", "bare window", bt, bm);
     std::printf("  ratio        %8.2f x      memory  %6.2f x   (time target: at most 1.30 x: %s)\n",
-                vt / bt, vm / bm, vt / bt <= 1.3 ? "met" : "NOT met");
+        vt / bt, vm / bm, vt / bt <= 1.3 ? "met" : "NOT met");
     if (failures)
         std::printf("  %d run(s) showed no first paint and were left out\n", failures);
     return 0;

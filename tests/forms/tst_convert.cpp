@@ -42,14 +42,10 @@ private slots:
     void roundTrip_data()
     {
         QTest::addColumn<float>("value");
-        const float values[] = {0.1f,        -0.1f,        1234.5f,       -7.125f,
-                                1.0f / 3.0f, 2.0f / 3.0f,  1e-7f,         123456.79f,
-                                1e10f,       -1e20f,       3.3e38f,       1e-30f,
-                                std::numeric_limits<float>::max(),
-                                std::numeric_limits<float>::lowest(),
-                                std::numeric_limits<float>::min(),
-                                std::numeric_limits<float>::denorm_min(),
-                                std::nextafter(1500.0f, 2000.0f)};
+        const float values[] = { 0.1f, -0.1f, 1234.5f, -7.125f, 1.0f / 3.0f, 2.0f / 3.0f, 1e-7f,
+            123456.79f, 1e10f, -1e20f, 3.3e38f, 1e-30f, std::numeric_limits<float>::max(),
+            std::numeric_limits<float>::lowest(), std::numeric_limits<float>::min(),
+            std::numeric_limits<float>::denorm_min(), std::nextafter(1500.0f, 2000.0f) };
         for (float v : values)
             QTest::newRow(qPrintable(CStr(v))) << v;
     }

@@ -108,7 +108,8 @@ private slots:
     {
         TestForm form;
         bool fellBack = false;
-        startAndRun(form, [&] { form.close(); }, &fellBack);
+        startAndRun(
+            form, [&] { form.close(); }, &fellBack);
         QVERIFY(!fellBack);
         QCOMPARE(form.unloads, 1);
         QVERIFY(!form.isLoaded());
@@ -177,7 +178,8 @@ private slots:
             [&] {
                 dispatch("SSTab1_Click", [&] {
                     if (kind == 0)
-                        throw RuntimeError(35600, QStringLiteral("インデックスが有効範囲にありません。"));
+                        throw RuntimeError(
+                            35600, QStringLiteral("インデックスが有効範囲にありません。"));
                     if (kind == 1)
                         throw RuntimeError::overflow();
                     throw std::runtime_error("boom");
@@ -222,8 +224,7 @@ private slots:
             auto *modal = new TestForm;
             modal->setAttribute(Qt::WA_DeleteOnClose);
             QTimer::singleShot(0, modal, [&, modal] {
-                modalSeen = modal->isVisible()
-                            && modal->windowModality() == Qt::ApplicationModal;
+                modalSeen = modal->isVisible() && modal->windowModality() == Qt::ApplicationModal;
                 modalUnloads = 0;
                 QObject::connect(modal, &QObject::destroyed, [&] { modalUnloads = 1; });
                 modal->close();
@@ -251,7 +252,8 @@ private slots:
         installCloseFromOutside();
         TestForm form;
         bool fellBack = false;
-        startAndRun(form, [signal] { ::raise(signal); }, &fellBack);
+        startAndRun(
+            form, [signal] { ::raise(signal); }, &fellBack);
         QVERIFY(!fellBack);
         QCOMPARE(form.unloads, 1);
         QVERIFY(!form.isLoaded());
@@ -278,7 +280,8 @@ private slots:
             boxLoopEnded = true;
         });
         bool fellBack = false;
-        startAndRun(form, [] {}, &fellBack);
+        startAndRun(
+            form, [] {}, &fellBack);
         QCOMPARE(form.unloads, 1);
         QVERIFY(boxLoopEnded);
         QVERIFY(!boxTimedOut);

@@ -97,7 +97,7 @@ private slots:
         // Writing under another case replaces the entry rather than adding one.
         SaveSetting(kApp, "FORM1_strtup", "x1", "200");
         QCOMPARE(GetSetting(kApp, kSection, "X1"), QStringLiteral("200"));
-        QCOMPARE(readStore().count("[") , 1);
+        QCOMPARE(readStore().count("["), 1);
         QCOMPARE(readStore().toLower().count("x1="), 1);
     }
 
@@ -163,7 +163,7 @@ private slots:
         // Nothing is left behind in the folder.
         QCOMPARE(QDir(QFileInfo(storePath()).absolutePath())
                      .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"settings.ini"});
+            QStringList { "settings.ini" });
     }
 
     void unwritableStore_raisesRuntimeError()
@@ -188,8 +188,10 @@ private slots:
         QTest::newRow("empty key") << kSection << "";
         QTest::newRow("key with =") << kSection << "a=b";
         QTest::newRow("key with line break") << kSection << "a\nb";
-        QTest::newRow("section with ]") << "a]b" << "X1";
-        QTest::newRow("empty section") << "" << "X1";
+        QTest::newRow("section with ]") << "a]b"
+                                        << "X1";
+        QTest::newRow("empty section") << ""
+                                       << "X1";
     }
     void badNames_raiseRuntimeError()
     {

@@ -47,7 +47,8 @@ private slots:
         QTest::newRow("Y1 only") << absent << text("1500") << 0.0f << 1500.0f;
         QTest::newRow("fractions") << text("1234.5") << text("-7.25") << 1234.5f << -7.25f;
         QTest::newRow("exponent") << text("1.5E+3") << text("3e2") << 1500.0f << 300.0f;
-        QTest::newRow("partly off screen") << text("-3000") << text("-1500") << -3000.0f << -1500.0f;
+        QTest::newRow("partly off screen")
+            << text("-3000") << text("-1500") << -3000.0f << -1500.0f;
         // Texts that do not convert keep that coordinate where it was.
         QTest::newRow("X1 letters") << text("abc") << text("1500") << 0.0f << 1500.0f;
         QTest::newRow("X1 empty") << text("") << text("1500") << 0.0f << 1500.0f;

@@ -32,7 +32,7 @@ private slots:
         Form1 form;
         run.run(form, [&] {
             QCOMPARE(form.windowTitle(),
-                     QStringLiteral("Kantrell【六角ボルト・ナット】 JIS B 1180・1181(1988)"));
+                QStringLiteral("Kantrell【六角ボルト・ナット】 JIS B 1180・1181(1988)"));
             QCOMPARE(form.client()->size(), QSize(559, 374));
             QCOMPARE(form.client()->geometry().top(), form.menuBar->geometry().bottom() + 1);
             QCOMPARE(form.size(), QSize(559, 374 + form.menuBar->height()));
@@ -61,7 +61,7 @@ private slots:
             QCOMPARE(form.StatusBar1->geometry(), QRect(0, 353, 559, 21));
             QCOMPARE(form.Data1->geometry(), QRect(356, 324, 193, 25));
             QCOMPARE(form.Command1->geometry(), QRect(16, 36, 65, 25));
-            for (auto *pic : {form.Picture1, form.Picture2, form.Picture3}) {
+            for (auto *pic : { form.Picture1, form.Picture2, form.Picture3 }) {
                 QCOMPARE(pic->parentWidget(), form.SSTab1);
                 QCOMPARE(pic->geometry(), QRect(4, 24, 549, 297));
                 QCOMPARE(pic->frameShadow(), QFrame::Sunken);
@@ -144,9 +144,9 @@ private slots:
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QStringList>("forward"); // from Command1, by Tab
-        QTest::newRow("tab 0") << 0 << QStringList{"SSTab1", "Command1"};
-        QTest::newRow("tab 1") << 1 << QStringList{"SSTab1", "Command1"};
-        QTest::newRow("tab 2") << 2 << QStringList{"SSTab1", "Picture3", "Command1"};
+        QTest::newRow("tab 0") << 0 << QStringList { "SSTab1", "Command1" };
+        QTest::newRow("tab 1") << 1 << QStringList { "SSTab1", "Command1" };
+        QTest::newRow("tab 2") << 2 << QStringList { "SSTab1", "Picture3", "Command1" };
     }
     void tabOrder()
     {
