@@ -14,7 +14,11 @@ QString CStr(float value)
     if (value == 0.0f)
         return QStringLiteral("0"); // no "-0"
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    // Whole numbers as plain digits: the shortest form would write 100000
+    // as "1e+05".
+    const bool plain = value == std::trunc(value) && std::fabs(value) < 1e15f;
+    auto [end, ec] = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                           : std::to_chars(buf, buf + sizeof buf, value);
     if (ec != std::errc())
         throw RuntimeError::overflow();
     return QString::fromLatin1(buf, int(end - buf));
@@ -70,8 +74,13 @@ float CSng(const QString &text)
     }
     if (ec != std::errc() || ptr != s.data() + s.size())
         throw RuntimeError::typeMismatch();
-    if (std::fabs(d) > double(std::numeric_limits<float>::max()))
+    // Beyond the largest single only once it no longer rounds down to it:
+    // CStr writes the largest single as "3.4028235e+38", a little above.
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (std::fabs(d) >= largest + std::ldexp(1.0, 103)) // half a unit in the last place
         throw RuntimeError::overflow();
+    if (std::fabs(d) > largest)
+        return std::copysign(std::numeric_limits<float>::max(), float(d > 0 ? 1 : -1));
     return float(d);
 }
 

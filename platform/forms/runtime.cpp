@@ -266,8 +266,11 @@ void unload(Form &form)
     emit form.unloaded();
     if (guard && form.testAttribute(Qt::WA_DeleteOnClose))
         form.deleteLater();
+    // exit(), not quit(): quit() does nothing before the main loop runs,
+    // and a box that the window opened right after Form_Load may still be
+    // running its own loop then.
     if (!anyLoaded())
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
 }
 
 void end()
@@ -281,7 +284,7 @@ void end()
     for (const auto &p : loadedForms())
         if (p)
             p->hide();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
     throw Ended{};
 }
 

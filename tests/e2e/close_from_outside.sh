@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Moves the window and closes it from outside (the window manager's close,
+# then SIGTERM while the database box is still up); each next start finds
+# the window where it was closed.
+. "$(dirname "$0")/lib.sh"
+
+note "first start: no entry, the window opens at the screen's top-left corner"
+start_viewer
+dismiss_box
+[ "$(frame_pos)" = "0 0" ] || fail "first start at $(frame_pos), not 0 0"
+move_main 200 150
+moved=$(frame_pos)
+read -r fx fy <<<"$moved"
+note "moved to $moved; closing through the window manager"
+timeout 5 wmctrl -i -c "$main_win" || fail "wmctrl close"
+expect_exit
+[ "$(stored X1)" = "$((fx * 15))" ] || fail "X1 is '$(stored X1)', expected $((fx * 15))"
+[ "$(stored Y1)" = "$((fy * 15))" ] || fail "Y1 is '$(stored Y1)', expected $((fy * 15))"
+
+note "second start: at $moved"
+start_viewer
+wait_until 5 frame_is "$moved" || fail "second start at $(frame_pos), expected $moved"
+wait_for_box
+move_main 420 300
+moved2=$(frame_pos)
+read -r gx gy <<<"$moved2"
+note "moved to $moved2 with the box still up; SIGTERM"
+kill -TERM "$viewer_pid"
+expect_exit
+[ "$(stored X1)" = "$((gx * 15))" ] || fail "X1 is '$(stored X1)' after SIGTERM"
+[ "$(stored Y1)" = "$((gy * 15))" ] || fail "Y1 is '$(stored Y1)' after SIGTERM"
+
+note "third start: at $moved2"
+start_viewer
+wait_until 5 frame_is "$moved2" || fail "third start at $(frame_pos), expected $moved2"
+dismiss_box
+timeout 5 wmctrl -i -c "$main_win" || fail "wmctrl close"
+expect_exit
+echo "PASS"

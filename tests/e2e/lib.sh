@@ -1,0 +1,122 @@
+# Helpers for the end-to-end scripts: start the real viewer in a private
+# settings store and working directory, find its windows, move and close
+# them. Every xdotool call runs under `timeout`; waits poll with a deadline.
+
+set -euo pipefail
+
+VIEWER=${1:?usage: $0 path/to/vorlane}
+E2E_TMP=$(mktemp -d)
+export XDG_CONFIG_HOME=$E2E_TMP/config
+WORK=$E2E_TMP/work
+STORE=$XDG_CONFIG_HOME/Vorlane/settings.ini
+mkdir -p "$XDG_CONFIG_HOME" "$WORK"
+viewer_pid=
+
+e2e_cleanup() {
+    [ -n "$viewer_pid" ] && kill -KILL "$viewer_pid" 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+note() { echo "-- $*"; }
+
+# wait_until SECONDS CMD...: polls CMD every 50 ms.
+wait_until() {
+    local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+    shift
+    until "$@"; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+xdo() { timeout 5 xdotool "$@"; }
+
+# The visible window of the viewer whose name matches $1.
+find_window() {
+    xdo search --all --onlyvisible --pid "$viewer_pid" --name "$1" 2>/dev/null | head -n1
+}
+have_window() { [ -n "$(find_window "$1")" ]; }
+
+MAIN_NAME='^Kantrell'
+BOX_NAME='^Vorlane$' # the runtime's message boxes carry the program's name
+
+start_viewer() {
+    (cd "$WORK" && exec "$VIEWER") >"$E2E_TMP/viewer.log" 2>&1 &
+    viewer_pid=$!
+    wait_until 20 have_window "$MAIN_NAME" || fail "main window did not appear"
+    main_win=$(find_window "$MAIN_NAME")
+}
+
+# The working directory holds no database, so the data control reports that
+# in a box of its own right after start.
+wait_for_box() {
+    wait_until 10 have_window "$BOX_NAME" || fail "database message box did not appear"
+}
+dismiss_box() {
+    wait_for_box
+    local box
+    box=$(find_window "$BOX_NAME")
+    xdo windowactivate "$box" 2>/dev/null || true
+    wait_until 5 active_is "$box" || fail "message box did not get the focus"
+    xdo key Return
+    wait_until 5 no_window "$BOX_NAME" || fail "message box did not close"
+}
+no_window() { ! have_window "$1"; }
+active_is() { [ "$(xdo getactivewindow 2>/dev/null)" = "$1" ]; }
+
+activate_main() {
+    xdo windowactivate "$main_win" 2>/dev/null || true
+    wait_until 5 active_is "$main_win" || fail "main window did not get the focus"
+}
+
+# The outer frame's top-left corner of the main window, "X Y" in pixels:
+# the client's place less the frame extents the window manager reports.
+frame_pos() {
+    local info ext x y left top
+    info=$(timeout 5 xwininfo -id "$main_win") || return 1
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    ext=$(timeout 5 xprop -id "$main_win" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+    [ -n "$ext" ] || return 1
+    IFS=, read -r left _ top _ <<<"$ext"
+    echo "$((x - left)) $((y - top))"
+}
+frame_is() { [ "$(frame_pos 2>/dev/null)" = "$1" ]; }
+
+# Moves the main window and waits until its frame stands somewhere new.
+move_main() {
+    local before
+    before=$(frame_pos)
+    xdo windowmove "$main_win" "$1" "$2"
+    wait_until 5 frame_moved_from "$before" || fail "window did not move"
+    # Let the window system settle on the final place.
+    local last=
+    wait_until 5 frame_stable last || fail "window kept moving"
+}
+frame_moved_from() { local p; p=$(frame_pos 2>/dev/null) && [ "$p" != "$1" ]; }
+frame_stable() {
+    local -n prev=$1
+    local p
+    p=$(frame_pos 2>/dev/null) || return 1
+    sleep 0.1
+    [ "$p" = "$(frame_pos 2>/dev/null)" ] && [ "$p" = "${prev:-$p}" ] && { prev=$p; return 0; }
+    prev=$p
+    return 1
+}
+
+viewer_gone() { ! kill -0 "$viewer_pid" 2>/dev/null; }
+# Waits for the viewer to exit and checks its status.
+expect_exit() {
+    wait_until "${1:-10}" viewer_gone || fail "viewer did not exit"
+    local rc=0
+    wait "$viewer_pid" || rc=$?
+    viewer_pid=
+    [ "$rc" -eq 0 ] || fail "viewer exited with status $rc"
+}
+
+stored() { sed -n "s/^$1=//p" "$STORE" 2>/dev/null; }
