@@ -25,9 +25,9 @@ namespace {
 void skipTaskbar(QWidget *window)
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t *c = x11->connection();
     auto atom = [c](const char *name) -> xcb_atom_t {
         const auto cookie = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name);
         xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
