@@ -20,9 +20,9 @@ inline about::Form2 *modalForm2()
 
 // Runs `during` once `form` is the active modal window, then calls
 // `show`, which must block until the window has gone. Should the window
-// still be open five seconds later, it is unloaded and `*timedOut` set.
+// still be open fifteen seconds later, it is unloaded and `*timedOut` set.
 inline void whileModal(const std::function<void()> &show,
-                       const std::function<void(about::Form2 &)> &during, bool *timedOut)
+    const std::function<void(about::Form2 &)> &during, bool *timedOut)
 {
     *timedOut = false;
     QTimer::singleShot(0, [during] {
@@ -43,7 +43,7 @@ inline void whileModal(const std::function<void()> &show,
             forms::unload(*f);
         }
     });
-    rescue.start(5000);
+    rescue.start(15000);
     show();
 }
 

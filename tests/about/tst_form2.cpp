@@ -65,10 +65,9 @@ void TestForm2::design_labels_data()
     QTest::newRow("Label3") << "Label3" << QRect(1320, 180, 2280, 240)
                             << QStringLiteral("Kantrellシリーズ") << 12.0 << true;
     QTest::newRow("Label1") << "Label1" << QRect(540, 540, 3720, 240)
-                            << QStringLiteral("六角ﾎﾞﾙﾄ・ﾅｯﾄ JIS B 1180・1(1985)") << 12.0
-                            << false;
-    QTest::newRow("Label4") << "Label4" << QRect(1920, 840, 840, 240)
-                            << QStringLiteral("Vre 4.20") << 12.0 << true;
+                            << QStringLiteral("六角ﾎﾞﾙﾄ・ﾅｯﾄ JIS B 1180・1(1985)") << 12.0 << false;
+    QTest::newRow("Label4") << "Label4" << QRect(1920, 840, 840, 240) << QStringLiteral("Vre 4.20")
+                            << 12.0 << true;
     QTest::newRow("Label11") << "Label11" << QRect(420, 1140, 4035, 225)
                              << QStringLiteral("Copyright (C) Vorlane Works") << 11.25 << true;
     QTest::newRow("Label12") << "Label12" << QRect(840, 1380, 3015, 195)
@@ -112,8 +111,8 @@ void TestForm2::design_labels()
     QCOMPARE(label->focusPolicy(), Qt::NoFocus);
     QVERIFY(!label->testAttribute(Qt::WA_SetCursor));
 
-    const QRect box = forms::twipsRect(designBox.x(), designBox.y(), designBox.width(),
-                                       designBox.height());
+    const QRect box
+        = forms::twipsRect(designBox.x(), designBox.y(), designBox.width(), designBox.height());
     QCOMPARE(label->pos(), box.topLeft());
     if (autoSize) {
         // One line, as wide and high as the caption in its font.
@@ -163,7 +162,7 @@ void TestForm2::design_linkInFrontOfMailLine()
     // The separator and the button lie above every label.
     const QObjectList order = form.client()->children(); // back to front
     const auto at = [&](const char *key) { return order.indexOf(form.control(key)); };
-    for (const char *label : {"Label3", "Label1", "Label4", "Label11", "Label12", "Label13(7)"}) {
+    for (const char *label : { "Label3", "Label1", "Label4", "Label11", "Label12", "Label13(7)" }) {
         QVERIFY(at(label) < at("Frame1"));
         QVERIFY(at(label) < at("Command1"));
     }
@@ -177,12 +176,12 @@ void TestForm2::showModal_centredWithFocusOnCancel()
     QWidget *focus = nullptr;
     bool timedOut = false;
     testing::whileModal([form] { forms::showModal(*form); },
-                        [&](Form2 &f) {
-                            frame = f.frameGeometry();
-                            focus = QApplication::focusWidget();
-                            f.Command1->click();
-                        },
-                        &timedOut);
+        [&](Form2 &f) {
+            frame = f.frameGeometry();
+            focus = QApplication::focusWidget();
+            f.Command1->click();
+        },
+        &timedOut);
     QVERIFY(!timedOut);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 1);
@@ -195,7 +194,7 @@ void TestForm2::showModal_centredWithFocusOnCancel()
 void TestForm2::showModal_closes_data()
 {
     QTest::addColumn<QString>("how");
-    for (const char *how : {"Esc", "Return", "Space", "click", "closeBox"})
+    for (const char *how : { "Esc", "Return", "Space", "click", "closeBox" })
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 
@@ -220,8 +219,8 @@ void TestForm2::showModal_closes()
             else if (how == "Space")
                 QTest::keyClick(w, Qt::Key_Space);
             else if (how == "click")
-                QTest::mouseClick(w, Qt::LeftButton, {},
-                                  f.Command1->mapTo(&f, f.Command1->rect().center()));
+                QTest::mouseClick(
+                    w, Qt::LeftButton, {}, f.Command1->mapTo(&f, f.Command1->rect().center()));
             else
                 f.close();
         },
@@ -247,15 +246,15 @@ void TestForm2::tabKeys_leaveFocusOnCancel()
     QStringList focusAfter;
     bool timedOut = false;
     testing::whileModal([form] { forms::showModal(*form); },
-                        [&](Form2 &f) {
-                            for (int i = 0; i < 9; ++i) {
-                                QTest::keyClick(f.windowHandle(), key, modifiers);
-                                QWidget *w = QApplication::focusWidget();
-                                focusAfter << (w ? w->objectName() : QStringLiteral("none"));
-                            }
-                            QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
-                        },
-                        &timedOut);
+        [&](Form2 &f) {
+            for (int i = 0; i < 9; ++i) {
+                QTest::keyClick(f.windowHandle(), key, modifiers);
+                QWidget *w = QApplication::focusWidget();
+                focusAfter << (w ? w->objectName() : QStringLiteral("none"));
+            }
+            QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
+        },
+        &timedOut);
     QVERIFY(!timedOut);
     QCOMPARE(focusAfter, QStringList(9, QStringLiteral("Command1")));
 }
