@@ -108,6 +108,9 @@ void Form2::showEvent(QShowEvent *event)
     centreOnScreen();
     forms::Form::showEvent(event);
     Command1->setFocus(Qt::OtherFocusReason);
+    // The window being shown takes the input, whatever the window
+    // manager's focus rules for new windows; asked once it is visible.
+    QMetaObject::invokeMethod(this, &QWidget::activateWindow, Qt::QueuedConnection);
 }
 
 void Form2::centreOnScreen()
