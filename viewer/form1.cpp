@@ -1,5 +1,6 @@
 #include "viewer/form1.h"
 
+#include "about/form2.h"
 #include "assets/assets.h"
 
 #include "controls/commandbutton.h"
@@ -268,6 +269,9 @@ void Form1::About_Click()
     SetFormTop(*this, 0);
     FormTop_ON->setChecked(false);
     FormTop_OFF->setChecked(true);
+    // A fresh window every time; it deletes itself when it is unloaded.
+    auto *form2 = new about::Form2(this);
+    forms::showModal(*form2);
 }
 
 } // namespace viewer

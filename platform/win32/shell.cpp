@@ -1,0 +1,74 @@
+#include "win32/shell.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <xcb/xcb.h>
+
+#include <cstring>
+
+namespace win32 {
+
+namespace {
+// What the root window stands for when there is no X display (offscreen).
+constexpr HWND kNoDisplayDesktop = 0x10010;
+
+// What a successful open returns: any value above 32 will do.
+constexpr HINSTANCE kOpened = 42;
+
+xcb_connection_t *xcbConnection()
+{
+    if (auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
+        return x11->connection();
+    return nullptr;
+}
+} // namespace
+
+HWND GetDesktopWindow()
+{
+    if (xcb_connection_t *c = xcbConnection()) {
+        const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+        if (it.rem > 0 && it.data)
+            return HWND(it.data->root);
+    }
+    return kNoDisplayDesktop;
+}
+
+HINSTANCE ShellExecuteA(HWND hwnd, const char *operation, const char *file, const char *parameters,
+    const char *directory, std::int32_t showCmd)
+{
+    Q_UNUSED(hwnd);
+    Q_UNUSED(parameters);
+    Q_UNUSED(showCmd);
+    if (operation && *operation && std::strcmp(operation, "open") != 0) {
+        SetLastError(ERROR_NO_ASSOCIATION);
+        return SE_ERR_NOASSOC;
+    }
+    if (!file || !*file) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return SE_ERR_FNF;
+    }
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        SetLastError(ERROR_NO_ASSOCIATION);
+        return SE_ERR_NOASSOC;
+    }
+    // Handed over as one argument, never through a shell.
+    const QString target = QString::fromUtf8(file);
+    const QString workDir = directory ? QString::fromUtf8(directory) : QString();
+    if (!workDir.isEmpty() && !QFileInfo(workDir).isDir()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return SE_ERR_PNF;
+    }
+    if (!QProcess::startDetached(opener, { target }, workDir)) {
+        SetLastError(ERROR_NO_ASSOCIATION);
+        return SE_ERR_NOASSOC;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return kOpened;
+}
+
+} // namespace win32
