@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
@@ -53,6 +54,28 @@ bool anyLoaded()
         if (p && p->isLoaded())
             return true;
     return false;
+}
+
+bool g_inMainLoop = false;
+std::vector<QPointer<QEventLoop>> g_modalLoops;
+
+// Ends the loops that run: the main one, or, before it has started, the
+// modal showings and the boxes (a box that the window opened right after
+// Form_Load). start() then finds nothing loaded and returns.
+// QCoreApplication::exit() outside the main loop would make every later
+// loop return at once, so it is kept for the main loop.
+void leaveEventLoops()
+{
+    if (g_inMainLoop) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    for (const auto &loop : g_modalLoops)
+        if (loop)
+            loop->exit(0);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible())
+            dialog->reject();
 }
 
 void report(int number, const QString &description)
@@ -225,7 +248,10 @@ int start(Form &startup)
 {
     if (!launch(startup))
         return 0;
-    return QApplication::exec();
+    g_inMainLoop = true;
+    const int code = QApplication::exec();
+    g_inMainLoop = false;
+    return code;
 }
 
 void showModal(Form &form)
@@ -242,7 +268,9 @@ void showModal(Form &form)
     emit form.loadCompleted();
     if (g_ended || !guard || !guard->isLoaded())
         return;
+    g_modalLoops.emplace_back(&loop);
     loop.exec(QEventLoop::DialogExec);
+    std::erase_if(g_modalLoops, [&loop](const QPointer<QEventLoop> &p) { return p == &loop; });
     if (g_ended)
         throw Ended{};
 }
@@ -266,11 +294,8 @@ void unload(Form &form)
     emit form.unloaded();
     if (guard && form.testAttribute(Qt::WA_DeleteOnClose))
         form.deleteLater();
-    // exit(), not quit(): quit() does nothing before the main loop runs,
-    // and a box that the window opened right after Form_Load may still be
-    // running its own loop then.
     if (!anyLoaded())
-        QCoreApplication::exit(0);
+        leaveEventLoops();
 }
 
 void end()
@@ -284,7 +309,7 @@ void end()
     for (const auto &p : loadedForms())
         if (p)
             p->hide();
-    QCoreApplication::exit(0);
+    leaveEventLoops();
     throw Ended{};
 }
 

@@ -68,30 +68,33 @@ private slots:
     void enterAndSpace_clickFocusedButtonOnly_data()
     {
         QTest::addColumn<int>("key");
-        QTest::newRow("Return") << int(Qt::Key_Return);
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
-        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0;
     }
     void enterAndSpace_clickFocusedButtonOnly()
     {
         QFETCH(int, key);
+        QFETCH(int, modifiers);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
         Window w;
         QVERIFY(QTest::qWaitForWindowActive(&w.top));
         QSignalSpy cancelClicks(w.cancel, &QPushButton::clicked);
         QSignalSpy otherClicks(w.other, &QPushButton::clicked);
 
         w.cancel->setFocus(); // hidden behind the cover, still takes the keys
-        QTest::keyClick(w.cancel, Qt::Key(key));
+        QTest::keyClick(w.cancel, Qt::Key(key), mods);
         QCOMPARE(cancelClicks.size(), 1);
         QCOMPARE(otherClicks.size(), 0);
 
         w.edit->setFocus(); // no button focused: nothing is clicked
-        QTest::keyClick(w.edit, Qt::Key(key));
+        QTest::keyClick(w.edit, Qt::Key(key), mods);
         QCOMPARE(cancelClicks.size(), 1);
         QCOMPARE(otherClicks.size(), 0);
 
         w.other->setFocus();
-        QTest::keyClick(w.other, Qt::Key(key));
+        QTest::keyClick(w.other, Qt::Key(key), mods);
         QCOMPARE(cancelClicks.size(), 1);
         QCOMPARE(otherClicks.size(), 1);
     }

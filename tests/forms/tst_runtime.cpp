@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QScreen>
 #include <QTest>
+#include <QDialog>
 #include <QTimer>
 
 #include <csignal>
@@ -270,11 +271,12 @@ private slots:
         bool boxLoopEnded = false;
         bool boxTimedOut = false;
         QObject::connect(&form, &Form::loadCompleted, &form, [&] {
-            QEventLoop box;
+            // The data control's box is a message box: a dialog of its own loop.
+            QDialog box;
             QTimer::singleShot(0, [] { ::raise(SIGTERM); });
             QTimer::singleShot(5000, &box, [&] {
                 boxTimedOut = true;
-                box.exit(1);
+                box.done(1);
             });
             box.exec();
             boxLoopEnded = true;
