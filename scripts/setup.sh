@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     mdbtools mdbtools-dev libglib2.0-dev
     fonts-ipafont-gothic
-    xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
+    xvfb xauth openbox xdotool x11-utils wmctrl imagemagick libxcb1-dev
     clang libclang-rt-14-dev
 )
 
