@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -56,7 +55,6 @@ void TopmostX11Test::initTestCase()
         QSKIP("needs an X display with a window manager (run through xsession.sh)");
     QVERIFY(m_config.isValid());
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-    QStandardPaths::setTestModeEnabled(true);
     forms::setMsgBoxHook([](const forms::MsgBoxCall &) { return int(forms::vbOK); });
     forms::setEndHook([] {});
 }
