@@ -65,6 +65,14 @@ find_window() {
 }
 above_of() { [ "$(stacking_index "$1")" -gt "$(stacking_index "$2")" ]; }
 
+# The window manager may still be coming up on a busy machine.
+for _ in $(seq 300); do
+    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+timeout 5 xprop -root _NET_SUPPORTED | grep -q _NET_WM_STATE_ABOVE \
+    || fail "no window manager with _NET_WM_STATE_ABOVE on the display"
+
 cd "$work/cwd"
 "$vorlane" >"$work/vorlane.log" 2>&1 &
 vpid=$!

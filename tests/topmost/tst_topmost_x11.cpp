@@ -53,6 +53,10 @@ void TopmostX11Test::initTestCase()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs an X display with a window manager (run through xsession.sh)");
+    // The window manager may still be coming up on a busy machine.
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !x11::property32(x11::root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).empty(),
+        "no window manager on the display", 30000);
     QVERIFY(m_config.isValid());
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
     forms::setMsgBoxHook([](const forms::MsgBoxCall &) { return int(forms::vbOK); });
@@ -66,7 +70,7 @@ void TopmostX11Test::init()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     // Managed by the window manager: reparented into its frame and listed.
-    QTRY_VERIFY(x11::stackingIndex(win()) >= 0);
+    QTRY_VERIFY_WITH_TIMEOUT(x11::stackingIndex(win()) >= 0, 15000);
     QVERIFY(!x11::isAbove(win()));
 }
 
