@@ -1,8 +1,10 @@
 // The SetWindowPos stand-in on the offscreen platform, which has no window
 // manager: the topmost state is the window's stays-on-top hint. The X11
-// side is covered by tst_topmost_x11.
+// side is covered by tst_topmost_x11; an X display without a window
+// manager by the noWindowManager case, run on its own through bare-x.sh.
 #include "win32/win32.h"
 
+#include <QGuiApplication>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -17,6 +19,7 @@ class WindowPosTest : public QObject
 
 private slots:
     void init();
+    void noWindowManager_failsWithNotSupported();
     void cleanup() { m_window.reset(); }
 
     void unknownHandle_failsWithInvalidHandle_data();
@@ -35,10 +38,26 @@ private:
 
 void WindowPosTest::init()
 {
+    const bool bareX = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (bareX != (QTest::currentTestFunction() == QByteArray("noWindowManager_failsWithNotSupported")))
+        QSKIP(bareX ? "offscreen case" : "needs an X display without a window manager");
     m_window = std::make_unique<QWidget>();
     m_window->setGeometry(100, 100, 300, 200);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+// Nothing would keep the window on top: the call fails and does nothing
+// else, the window staying hidden and its hint untouched.
+void WindowPosTest::noWindowManager_failsWithNotSupported()
+{
+    m_window->hide();
+    QTest::qWait(100);
+    SetLastError(0);
+    QCOMPARE(SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, 0x43), 0);
+    QCOMPARE(GetLastError(), ERROR_NOT_SUPPORTED);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 void WindowPosTest::unknownHandle_failsWithInvalidHandle_data()
