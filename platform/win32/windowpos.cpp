@@ -68,10 +68,9 @@ public:
             std::erase(state, m_above);
             if (above)
                 state.push_back(m_above);
-            if (xcb_generic_error_t *e = xcb_request_check(
-                    m_c, xcb_change_property_checked(m_c, XCB_PROP_MODE_REPLACE, w, m_netWmState,
-                                                     XCB_ATOM_ATOM, 32, uint32_t(state.size()),
-                                                     state.data()))) {
+            if (xcb_generic_error_t *e = xcb_request_check(m_c,
+                    xcb_change_property_checked(m_c, XCB_PROP_MODE_REPLACE, w, m_netWmState,
+                        XCB_ATOM_ATOM, 32, uint32_t(state.size()), state.data()))) {
                 std::free(e);
                 return false;
             }
@@ -86,11 +85,10 @@ public:
         event.data.data32[0] = above ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
         event.data.data32[1] = m_above;
         event.data.data32[3] = 1; // from an application
-        xcb_generic_error_t *e = xcb_request_check(
-            m_c, xcb_send_event_checked(m_c, 0, m_root,
-                                        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY
-                                            | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                                        reinterpret_cast<const char *>(&event)));
+        xcb_generic_error_t *e = xcb_request_check(m_c,
+            xcb_send_event_checked(m_c, 0, m_root,
+                XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                reinterpret_cast<const char *>(&event)));
         std::free(e);
         return e == nullptr;
     }
@@ -121,13 +119,13 @@ private:
     std::vector<uint32_t> atoms(xcb_window_t w, xcb_atom_t property, xcb_atom_t type) const
     {
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
-            xcb_get_property_reply(m_c, xcb_get_property(m_c, 0, w, property, type, 0, 4096),
-                                   nullptr),
+            xcb_get_property_reply(
+                m_c, xcb_get_property(m_c, 0, w, property, type, 0, 4096), nullptr),
             &std::free);
         if (!r || r->format != 32)
             return {};
         const auto *v = static_cast<const uint32_t *>(xcb_get_property_value(r.get()));
-        return {v, v + xcb_get_property_value_length(r.get()) / 4};
+        return { v, v + xcb_get_property_value_length(r.get()) / 4 };
     }
 
     xcb_connection_t *m_c = nullptr;
@@ -153,7 +151,7 @@ bool isWithoutWindowManager()
 } // namespace
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t Y, std::int32_t cx,
-                  std::int32_t cy, std::uint32_t uFlags)
+    std::int32_t cy, std::uint32_t uFlags)
 {
     ++g_setWindowPosCalls;
     QWindow *window = windowFor(hWnd);
@@ -196,8 +194,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t 
     if (!(uFlags & SWP_NOSIZE)) {
         // The size given is the outer one, frame included.
         const QMargins frame = window->frameMargins();
-        window->resize(qMax(1, cx - frame.left() - frame.right()),
-                       qMax(1, cy - frame.top() - frame.bottom()));
+        window->resize(
+            qMax(1, cx - frame.left() - frame.right()), qMax(1, cy - frame.top() - frame.bottom()));
     }
     if ((uFlags & SWP_SHOWWINDOW) && !window->isVisible())
         window->setVisible(true);

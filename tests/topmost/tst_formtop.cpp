@@ -81,11 +81,11 @@ void FormTopTest::setFormTop_otherFlag_returnsZeroWithoutCall()
 void FormTopTest::setFormTop_zeroOrOne_callsAndKeepsWindow_data()
 {
     QTest::addColumn<QList<int>>("flags");
-    QTest::newRow("1") << QList<int>{1};
-    QTest::newRow("0") << QList<int>{0};
-    QTest::newRow("1 1") << QList<int>{1, 1};
-    QTest::newRow("1 0") << QList<int>{1, 0};
-    QTest::newRow("0 1") << QList<int>{0, 1};
+    QTest::newRow("1") << QList<int> { 1 };
+    QTest::newRow("0") << QList<int> { 0 };
+    QTest::newRow("1 1") << QList<int> { 1, 1 };
+    QTest::newRow("1 0") << QList<int> { 1, 0 };
+    QTest::newRow("0 1") << QList<int> { 0, 1 };
 }
 
 void FormTopTest::setFormTop_zeroOrOne_callsAndKeepsWindow()
@@ -142,13 +142,13 @@ void FormTopTest::commands_leaveModeCheckMarksAndPanel_data()
 {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<bool>("on");
-    QTest::newRow("ON") << QStringList{"ON"} << true;
-    QTest::newRow("OFF at start") << QStringList{"OFF"} << false;
-    QTest::newRow("ON twice") << QStringList{"ON", "ON"} << true;
-    QTest::newRow("OFF twice") << QStringList{"OFF", "OFF"} << false;
-    QTest::newRow("ON OFF") << QStringList{"ON", "OFF"} << false;
-    QTest::newRow("OFF ON") << QStringList{"OFF", "ON"} << true;
-    QTest::newRow("ON OFF ON") << QStringList{"ON", "OFF", "ON"} << true;
+    QTest::newRow("ON") << QStringList { "ON" } << true;
+    QTest::newRow("OFF at start") << QStringList { "OFF" } << false;
+    QTest::newRow("ON twice") << QStringList { "ON", "ON" } << true;
+    QTest::newRow("OFF twice") << QStringList { "OFF", "OFF" } << false;
+    QTest::newRow("ON OFF") << QStringList { "ON", "OFF" } << false;
+    QTest::newRow("OFF ON") << QStringList { "OFF", "ON" } << true;
+    QTest::newRow("ON OFF ON") << QStringList { "ON", "OFF", "ON" } << true;
 }
 
 void FormTopTest::commands_leaveModeCheckMarksAndPanel()

@@ -62,28 +62,29 @@ void MenuBarTest::tree_hasEightItemsInOrder()
         QList<Item> children;
     };
     const QList<Item> tree = {
-        {"File", QString::fromUtf16(u"\uFF8C\uFF67\uFF72\uFF99(&F)"), {{"Quit", "終了", {}}}},
-        {"View",
-         "表示(&V)",
-         {{"FrontTop", "常に手前表示", {{"FormTop_ON", "ON", {}}, {"FormTop_OFF", "OFF", {}}}}}},
-        {"Help", QString::fromUtf16(u"\uFF8D\uFF99\uFF8C\uFF9F(&H)"), {{"About", "Kantrellについて", {}}}},
+        { "File", QString::fromUtf16(u"\uFF8C\uFF67\uFF72\uFF99(&F)"), { { "Quit", "終了", {} } } },
+        { "View", "表示(&V)",
+            { { "FrontTop", "常に手前表示",
+                { { "FormTop_ON", "ON", {} }, { "FormTop_OFF", "OFF", {} } } } } },
+        { "Help", QString::fromUtf16(u"\uFF8D\uFF99\uFF8C\uFF9F(&H)"),
+            { { "About", "Kantrellについて", {} } } },
     };
 
     int count = 0;
-    std::function<void(const QList<QAction *> &, const QList<Item> &)> check =
-        [&](const QList<QAction *> &actions, const QList<Item> &items) {
-            QCOMPARE(actions.size(), items.size());
-            for (qsizetype i = 0; i < items.size(); ++i) {
-                QAction *a = actions[i];
-                ++count;
-                QVERIFY(!a->isSeparator());
-                QCOMPARE(a, find(form, items[i].name));
-                QCOMPARE(a->text(), items[i].caption);
-                QCOMPARE(a->menu() != nullptr, !items[i].children.isEmpty());
-                if (a->menu())
-                    check(a->menu()->actions(), items[i].children);
-            }
-        };
+    std::function<void(const QList<QAction *> &, const QList<Item> &)> check
+        = [&](const QList<QAction *> &actions, const QList<Item> &items) {
+              QCOMPARE(actions.size(), items.size());
+              for (qsizetype i = 0; i < items.size(); ++i) {
+                  QAction *a = actions[i];
+                  ++count;
+                  QVERIFY(!a->isSeparator());
+                  QCOMPARE(a, find(form, items[i].name));
+                  QCOMPARE(a->text(), items[i].caption);
+                  QCOMPARE(a->menu() != nullptr, !items[i].children.isEmpty());
+                  if (a->menu())
+                      check(a->menu()->actions(), items[i].children);
+              }
+          };
     check(form->menuBar->actions(), tree);
     QCOMPARE(count, 8);
 
@@ -129,7 +130,7 @@ void MenuBarTest::atStart_allEnabledVisibleNoneChecked()
     auto *form = m_fx.make();
     QVERIFY(form);
     for (const char *name :
-         {"File", "Quit", "View", "FrontTop", "FormTop_ON", "FormTop_OFF", "Help", "About"}) {
+        { "File", "Quit", "View", "FrontTop", "FormTop_ON", "FormTop_OFF", "Help", "About" }) {
         QAction *a = find(form, name);
         QVERIFY2(a, name);
         QVERIFY2(a->isEnabled(), name);

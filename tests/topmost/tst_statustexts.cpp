@@ -8,16 +8,17 @@
 namespace {
 
 // Spelled out by code point, so a look-alike character cannot slip in.
-const QString kBolt = QString::fromUtf16(
-    u"JIS \uFF2D\u30DC\u30EB\u30C8 M3\uFF5EM130 [JIS B 1180(1988)]");
-const QString kNut = QString::fromUtf16(
-    u"JIS \uFF2D\u30CA\u30C3\u30C8 M3\uFF5EM130 [JIS B 1181(1988)]");
+const QString kBolt
+    = QString::fromUtf16(u"JIS \uFF2D\u30DC\u30EB\u30C8 M3\uFF5EM130 [JIS B 1180(1988)]");
+const QString kNut
+    = QString::fromUtf16(u"JIS \uFF2D\u30CA\u30C3\u30C8 M3\uFF5EM130 [JIS B 1181(1988)]");
 const QString kHole = QString::fromUtf16(
-    u"JIS M3\uFF5EM130 \u5EA7\u30B0\u30EA\u53CA\u3073\u7A74\u5BF8\u6CD5\uFF08\u53C2\u8003\u5024\uFF09");
+    u"JIS M3\uFF5EM130 "
+    u"\u5EA7\u30B0\u30EA\u53CA\u3073\u7A74\u5BF8\u6CD5\uFF08\u53C2\u8003\u5024\uFF09");
 
 const QString &pageText(int tab)
 {
-    static const QString texts[] = {kBolt, kNut, kHole};
+    static const QString texts[] = { kBolt, kNut, kHole };
     return texts[tab];
 }
 
@@ -84,12 +85,12 @@ void StatusTextsTest::tabChanges_showTextOfCurrentTab_data()
     QTest::addColumn<QString>("panel2");
     // Every sequence of three clicks, repeats and clicks on the current tab
     // included, once with panel 2 empty and once showing "FormTop".
-    for (const QString &p2 : {QString(), QStringLiteral("FormTop")})
+    for (const QString &p2 : { QString(), QStringLiteral("FormTop") })
         for (int a = 0; a < 3; ++a)
             for (int b = 0; b < 3; ++b)
                 for (int c = 0; c < 3; ++c)
                     QTest::addRow("%d-%d-%d%s", a, b, c, p2.isEmpty() ? "" : " FormTop")
-                        << QList<int>{a, b, c} << p2;
+                        << QList<int> { a, b, c } << p2;
 }
 
 void StatusTextsTest::tabChanges_showTextOfCurrentTab()
@@ -115,8 +116,8 @@ void StatusTextsTest::tabOutsideTheThree_changesNothing()
     clickTab(1);
     m_fx.form->setPanelText(2, QStringLiteral("FormTop"));
     // A fourth tab, which the design never has, to reach index 3.
-    tabs->setTabs({tabs->TabCaption(0), tabs->TabCaption(1), tabs->TabCaption(2),
-                   QStringLiteral("4")});
+    tabs->setTabs(
+        { tabs->TabCaption(0), tabs->TabCaption(1), tabs->TabCaption(2), QStringLiteral("4") });
     m_fx.form->setPanelText(1, kNut);
     clickTab(3);
     QCOMPARE(tabs->Tab(), 3);

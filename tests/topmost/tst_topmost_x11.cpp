@@ -36,7 +36,10 @@ private slots:
 
 private:
     xcb_window_t win() const { return xcb_window_t(m_form->winId()); }
-    void runOn() { forms::dispatch("FormTop_ON_Click", [this] { m_form->FormTop_ON_Click(); }); }
+    void runOn()
+    {
+        forms::dispatch("FormTop_ON_Click", [this] { m_form->FormTop_ON_Click(); });
+    }
     void runOff()
     {
         forms::dispatch("FormTop_OFF_Click", [this] { m_form->FormTop_OFF_Click(); });

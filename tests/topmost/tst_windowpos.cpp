@@ -39,7 +39,8 @@ private:
 void WindowPosTest::init()
 {
     const bool bareX = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (bareX != (QTest::currentTestFunction() == QByteArray("noWindowManager_failsWithNotSupported")))
+    if (bareX
+        != (QTest::currentTestFunction() == QByteArray("noWindowManager_failsWithNotSupported")))
         QSKIP(bareX ? "offscreen case" : "needs an X display without a window manager");
     m_window = std::make_unique<QWidget>();
     m_window->setGeometry(100, 100, 300, 200);
@@ -136,8 +137,8 @@ void WindowPosTest::noActivate_leavesActivationAlone()
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
 
-    QVERIFY(SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0);
+    QVERIFY(SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE)
+        != 0);
     QTest::qWait(50);
     QVERIFY(other.isActiveWindow());
 

@@ -40,18 +40,19 @@ inline xcb_atom_t atom(const char *name)
 inline QString atomName(xcb_atom_t a)
 {
     xcb_connection_t *c = connection();
-    Reply<xcb_get_atom_name_reply_t> r(xcb_get_atom_name_reply(c, xcb_get_atom_name(c, a), nullptr));
+    Reply<xcb_get_atom_name_reply_t> r(
+        xcb_get_atom_name_reply(c, xcb_get_atom_name(c, a), nullptr));
     if (!r)
         return {};
-    return QString::fromLatin1(xcb_get_atom_name_name(r.get()),
-                               xcb_get_atom_name_name_length(r.get()));
+    return QString::fromLatin1(
+        xcb_get_atom_name_name(r.get()), xcb_get_atom_name_name_length(r.get()));
 }
 
 inline std::vector<uint32_t> property32(xcb_window_t w, const char *name, xcb_atom_t type)
 {
     xcb_connection_t *c = connection();
-    Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, w, atom(name), type, 0, 4096), nullptr));
+    Reply<xcb_get_property_reply_t> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, atom(name), type, 0, 4096), nullptr));
     std::vector<uint32_t> out;
     if (!r || r->format != 32)
         return out;
@@ -89,8 +90,8 @@ inline xcb_window_t root()
 inline QPoint rootPosition(xcb_window_t w)
 {
     xcb_connection_t *c = connection();
-    Reply<xcb_translate_coordinates_reply_t> r(xcb_translate_coordinates_reply(
-        c, xcb_translate_coordinates(c, w, root(), 0, 0), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> r(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, w, root(), 0, 0), nullptr));
     return r ? QPoint(r->dst_x, r->dst_y) : QPoint(-1, -1);
 }
 
