@@ -2,43 +2,216 @@
 
 #include <QGuiApplication>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace win32 {
 
 namespace {
+
+int g_setWindowPosCalls = 0;
+
 QWindow *windowFor(HWND hWnd)
 {
+    if (hWnd == 0)
+        return nullptr;
     for (QWindow *w : QGuiApplication::allWindows())
         if (w->handle() && HWND(w->winId()) == hWnd)
             return w;
     return nullptr;
 }
+
+// The window manager's above state, spoken to directly over Qt's own X
+// connection. Qt's WindowStaysOnTopHint is left alone: on X11 Qt re-creates
+// the native window at the next show once that hint has changed, and the
+// widget then keeps answering the old handle.
+class X11Above
+{
+public:
+    X11Above()
+    {
+        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            m_c = x11->connection();
+        if (!m_c)
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        m_netWmState = atom("_NET_WM_STATE");
+        m_above = atom("_NET_WM_STATE_ABOVE");
+        m_wmState = atom("WM_STATE");
+    }
+
+    // A running window manager announces the above state; without one (or
+    // with one that lacks it) nothing would keep the window on top.
+    bool supported() const
+    {
+        if (!m_c || m_above == XCB_ATOM_NONE)
+            return false;
+        for (xcb_atom_t a : atoms(m_root, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM))
+            if (a == m_above)
+                return true;
+        return false;
+    }
+
+    bool set(xcb_window_t w, bool above) const
+    {
+        if (!managed(w)) {
+            // Not mapped yet: the window manager reads the state when it
+            // takes the window on, and Qt keeps what it finds when it maps.
+            std::vector<xcb_atom_t> state = atoms(w, m_netWmState, XCB_ATOM_ATOM);
+            std::erase(state, m_above);
+            if (above)
+                state.push_back(m_above);
+            if (xcb_generic_error_t *e = xcb_request_check(m_c,
+                    xcb_change_property_checked(m_c, XCB_PROP_MODE_REPLACE, w, m_netWmState,
+                        XCB_ATOM_ATOM, 32, uint32_t(state.size()), state.data()))) {
+                std::free(e);
+                return false;
+            }
+        }
+        // Also when not yet managed, in case the window manager takes the
+        // window on in between; it ignores this for a window it has not.
+        xcb_client_message_event_t event = {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = w;
+        event.type = m_netWmState;
+        event.data.data32[0] = above ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
+        event.data.data32[1] = m_above;
+        event.data.data32[3] = 1; // from an application
+        xcb_generic_error_t *e = xcb_request_check(m_c,
+            xcb_send_event_checked(m_c, 0, m_root,
+                XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                reinterpret_cast<const char *>(&event)));
+        std::free(e);
+        return e == nullptr;
+    }
+
+    // ICCCM WM_STATE: IconicState is 3.
+    bool iconic(xcb_window_t w) const
+    {
+        const auto v = atoms(w, m_wmState, m_wmState);
+        return !v.empty() && v[0] == 3;
+    }
+
+private:
+    bool managed(xcb_window_t w) const
+    {
+        const auto v = atoms(w, m_wmState, m_wmState);
+        return !v.empty() && v[0] != 0;
+    }
+
+    xcb_atom_t atom(const char *name) const
+    {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
+            xcb_intern_atom_reply(
+                m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr),
+            &std::free);
+        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    std::vector<uint32_t> atoms(xcb_window_t w, xcb_atom_t property, xcb_atom_t type) const
+    {
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
+            xcb_get_property_reply(
+                m_c, xcb_get_property(m_c, 0, w, property, type, 0, 4096), nullptr),
+            &std::free);
+        if (!r || r->format != 32)
+            return {};
+        const auto *v = static_cast<const uint32_t *>(xcb_get_property_value(r.get()));
+        return { v, v + xcb_get_property_value_length(r.get()) / 4 };
+    }
+
+    xcb_connection_t *m_c = nullptr;
+    xcb_window_t m_root = 0;
+    xcb_atom_t m_netWmState = XCB_ATOM_NONE;
+    xcb_atom_t m_above = XCB_ATOM_NONE;
+    xcb_atom_t m_wmState = XCB_ATOM_NONE;
+};
+
+bool isX11()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// The offscreen and minimal platforms have no window manager and no
+// stacking to get wrong; Qt's hint is all there is.
+bool isWithoutWindowManager()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 } // namespace
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t Y, std::int32_t cx,
-                  std::int32_t cy, std::uint32_t uFlags)
+    std::int32_t cy, std::uint32_t uFlags)
 {
+    ++g_setWindowPosCalls;
     QWindow *window = windowFor(hWnd);
     if (!window) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    if (hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST) {
-        // Changing the flags on the QWindow keeps the native window.
-        Qt::WindowFlags flags = window->flags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, hWndInsertAfter == HWND_TOPMOST);
-        window->setFlags(flags);
+    // Only the topmost group is modelled; any other place in the stacking
+    // order is refused rather than ignored.
+    if (hWndInsertAfter != HWND_TOPMOST && hWndInsertAfter != HWND_NOTOPMOST) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
     }
+    const bool above = hWndInsertAfter == HWND_TOPMOST;
+
+    std::optional<X11Above> x11;
+    if (isX11()) {
+        x11.emplace();
+        if (!x11->supported()) {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return 0;
+        }
+        if (!x11->set(xcb_window_t(window->winId()), above)) {
+            SetLastError(ERROR_GEN_FAILURE);
+            return 0;
+        }
+    } else if (isWithoutWindowManager()) {
+        Qt::WindowFlags flags = window->flags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, above);
+        if (flags != window->flags())
+            window->setFlags(flags);
+    } else {
+        // Wayland and the like keep no above state a client may set.
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
+    }
+
     if (!(uFlags & SWP_NOMOVE))
         window->setFramePosition(QPoint(X, Y));
-    if (!(uFlags & SWP_NOSIZE))
-        window->resize(cx, cy);
-    if (uFlags & SWP_SHOWWINDOW)
+    if (!(uFlags & SWP_NOSIZE)) {
+        // The size given is the outer one, frame included.
+        const QMargins frame = window->frameMargins();
+        window->resize(
+            qMax(1, cx - frame.left() - frame.right()), qMax(1, cy - frame.top() - frame.bottom()));
+    }
+    if ((uFlags & SWP_SHOWWINDOW) && !window->isVisible())
         window->setVisible(true);
-    if (!(uFlags & SWP_NOACTIVATE) && !(window->windowStates() & Qt::WindowMinimized))
+    // Activating a minimised window would restore it on X11; it stays
+    // minimised, as the call neither moves, sizes nor restores it.
+    const bool minimised = (window->windowStates() & Qt::WindowMinimized)
+        || (x11 && x11->iconic(xcb_window_t(window->winId())));
+    if (!(uFlags & SWP_NOACTIVATE) && window->isVisible() && !minimised)
         window->requestActivate();
     SetLastError(ERROR_SUCCESS);
     return 1;
+}
+
+int setWindowPosCallCount()
+{
+    return g_setWindowPosCalls;
 }
 
 } // namespace win32
