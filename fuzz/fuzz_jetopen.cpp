@@ -24,7 +24,7 @@ public:
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    for (const char *name : {"MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS"})
+    for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
         unsetenv(name);
     return 0;
 }
@@ -40,8 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 break;
             try {
                 db.readTable(t.name, {}, sink);
-            } catch (const jetread::ReadError &) { }
+            } catch (const jetread::ReadError &) {
+            }
         }
-    } catch (const jetread::ReadError &) { }
+    } catch (const jetread::ReadError &) {
+    }
     return 0;
 }

@@ -43,11 +43,11 @@ Form1::Form1()
     setWindowTitle(QString::fromUtf8(design::kCaption));
     // Fixed single frame with a minimise button but no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
     QIcon icon(QStringLiteral(":/assets/vorlane.ico"));
-    for (int size : {64, 128, 256})
+    for (int size : { 64, 128, 256 })
         icon.addFile(QStringLiteral(":/assets/vorlane-%1.png").arg(size));
     setWindowIcon(icon);
 
@@ -59,18 +59,18 @@ Form1::Form1()
 
     // Back to front: Command1, SSTab1, Data1, StatusBar1.
     const auto &rows = design::windowControls();
-    m_controls = controls::build(area, {rows.front()});
+    m_controls = controls::build(area, { rows.front() });
     Command1 = qobject_cast<controls::CommandButton *>(m_controls.value("Command1"));
 
     SSTab1 = new controls::SSTab(area);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(forms::twipsRect(0, 0, 8355, 5295));
     SSTab1->setTabHeight(forms::twipsToPixels(295));
-    SSTab1->setTabs({QStringLiteral("六角ボルト各部の寸法"), QStringLiteral("六角ナット各部の寸法"),
-                     QStringLiteral("穴及び座ぐり寸法（参考）")});
+    SSTab1->setTabs({ QStringLiteral("六角ボルト各部の寸法"),
+        QStringLiteral("六角ナット各部の寸法"), QStringLiteral("穴及び座ぐり寸法（参考）") });
     SSTab1->setBackgroundRole(QPalette::Button);
     m_controls.insert(QStringLiteral("SSTab1"), SSTab1);
-    m_controls = controls::build(area, {rows.begin() + 1, rows.end()}, m_controls);
+    m_controls = controls::build(area, { rows.begin() + 1, rows.end() }, m_controls);
     Picture1 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture1"));
     Picture2 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture2"));
     Picture3 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture3"));
@@ -82,7 +82,7 @@ Form1::Form1()
     Data1->setObjectName(QStringLiteral("Data1"));
     Data1->setGeometry(forms::twipsRect(5340, 4860, 2895, 375));
     Data1->setCaption(QStringLiteral(" 六角ボルト・ナット"));
-    controls::applyFont(Data1, {QStringLiteral("ＭＳ Ｐゴシック"), 9.75, false, 128});
+    controls::applyFont(Data1, { QStringLiteral("ＭＳ Ｐゴシック"), 9.75, false, 128 });
     Data1->RecordSource = QStringLiteral("六角ボルト・ナット");
     m_controls.insert(QStringLiteral("Data1"), Data1);
 
@@ -110,7 +110,7 @@ Form1::Form1()
     setTabOrder(SSTab1, Picture3);
 
     connect(Command1, &QPushButton::clicked, this,
-            [this] { forms::dispatch("Command1_Click", [this] { Command1_Click(); }); });
+        [this] { forms::dispatch("Command1_Click", [this] { Command1_Click(); }); });
     connect(SSTab1, &controls::SSTab::Click, this, [this](int previous) {
         forms::dispatch("SSTab1_Click", [this, previous] { SSTab1_Click(qint16(previous)); });
     });
@@ -136,13 +136,12 @@ void Form1::buildMenus()
     menuBar = new QMenuBar(this);
     menuBar->setNativeMenuBar(false);
     auto leaf = [this](QMenu *menu, const char *name, const QString &caption,
-                       void (Form1::*procedure)(), const char *procName) {
+                    void (Form1::*procedure)(), const char *procName) {
         QAction *a = menu->addAction(caption);
         a->setObjectName(QString::fromUtf8(name));
-        connect(a, &QAction::triggered, this,
-                [this, procedure, procName] { forms::dispatch(procName, [=, this] {
-                    (this->*procedure)();
-                }); });
+        connect(a, &QAction::triggered, this, [this, procedure, procName] {
+            forms::dispatch(procName, [=, this] { (this->*procedure)(); });
+        });
         return a;
     };
     File = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
@@ -153,11 +152,11 @@ void Form1::buildMenus()
     View->setObjectName(QStringLiteral("View"));
     FrontTop = View->addMenu(QStringLiteral("常に手前表示"));
     FrontTop->setObjectName(QStringLiteral("FrontTop"));
-    FormTop_ON = leaf(FrontTop, "FormTop_ON", QStringLiteral("ON"), &Form1::FormTop_ON_Click,
-                      "FormTop_ON_Click");
-    FormTop_OFF = leaf(FrontTop, "FormTop_OFF", QStringLiteral("OFF"),
-                       &Form1::FormTop_OFF_Click, "FormTop_OFF_Click");
-    for (QAction *a : {FormTop_ON, FormTop_OFF}) {
+    FormTop_ON = leaf(
+        FrontTop, "FormTop_ON", QStringLiteral("ON"), &Form1::FormTop_ON_Click, "FormTop_ON_Click");
+    FormTop_OFF = leaf(FrontTop, "FormTop_OFF", QStringLiteral("OFF"), &Form1::FormTop_OFF_Click,
+        "FormTop_OFF_Click");
+    for (QAction *a : { FormTop_ON, FormTop_OFF }) {
         a->setCheckable(true);
         a->setChecked(false);
         a->setShortcutContext(Qt::WindowShortcut);
@@ -167,8 +166,8 @@ void Form1::buildMenus()
 
     Help = menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     Help->setObjectName(QStringLiteral("Help"));
-    About = leaf(Help, "About", QStringLiteral("Kantrellについて"), &Form1::About_Click,
-                 "About_Click");
+    About = leaf(
+        Help, "About", QStringLiteral("Kantrellについて"), &Form1::About_Click, "About_Click");
 
     // The shortcuts act while the window is active, whichever control holds
     // the focus, without the menu being opened.
@@ -235,10 +234,17 @@ void Form1::SSTab1_Click(qint16 PreviousTab)
 {
     Q_UNUSED(PreviousTab);
     switch (qint16(SSTab1->Tab())) {
-    case 0: setPanelText(1, status::boltText); break;
-    case 1: setPanelText(1, status::nutText); break;
-    case 2: setPanelText(1, status::holeText); break;
-    default: break;
+    case 0:
+        setPanelText(1, status::boltText);
+        break;
+    case 1:
+        setPanelText(1, status::nutText);
+        break;
+    case 2:
+        setPanelText(1, status::holeText);
+        break;
+    default:
+        break;
     }
 }
 

@@ -13,8 +13,7 @@ constexpr int kJapanese = 128;
 
 // Bound to Data1: opaque white, single border, centred, fixed size.
 ControlDesign valueBox(const char *name, const char *container, int tab, int left, int top,
-                       int width, int height, const char *caption, const char *field,
-                       double pt = 12)
+    int width, int height, const char *caption, const char *field, double pt = 12)
 {
     ControlDesign d;
     d.name = QString::fromUtf8(name);
@@ -23,7 +22,7 @@ ControlDesign valueBox(const char *name, const char *container, int tab, int lef
     d.tab = tab;
     d.left = left, d.top = top, d.width = width, d.height = height;
     d.caption = QString::fromUtf8(caption);
-    d.font = FontDesign{kPGothic, pt, false, kJapanese};
+    d.font = FontDesign { kPGothic, pt, false, kJapanese };
     d.dataSource = QStringLiteral("Data1");
     d.dataField = QString::fromUtf8(field);
     d.opaque = true;
@@ -38,7 +37,7 @@ ControlDesign valueBox(const char *name, const char *container, int tab, int lef
 // A member of Label0: transparent, no border, left aligned, sized to its
 // caption.
 ControlDesign caption(int index, const char *container, int tab, int left, int top, int width,
-                      int height, const char *text, double pt = 12)
+    int height, const char *text, double pt = 12)
 {
     ControlDesign d;
     d.name = QStringLiteral("Label0");
@@ -48,7 +47,7 @@ ControlDesign caption(int index, const char *container, int tab, int left, int t
     d.tab = tab;
     d.left = left, d.top = top, d.width = width, d.height = height;
     d.caption = QString::fromUtf8(text);
-    d.font = FontDesign{kPGothic, pt, false, kJapanese};
+    d.font = FontDesign { kPGothic, pt, false, kJapanese };
     d.autoSize = true;
     d.alignment = Qt::AlignLeft;
     return d;
@@ -77,8 +76,8 @@ const std::vector<ControlDesign> &windowControls()
         cancel.tabStop = true;
         r.push_back(cancel);
 
-        const char *pictures[] = {"Picture1", "Picture2", "Picture3"};
-        const int tabIndex[] = {2, 15, 28};
+        const char *pictures[] = { "Picture1", "Picture2", "Picture3" };
+        const int tabIndex[] = { 2, 15, 28 };
         for (int tab = 0; tab < 3; ++tab) {
             ControlDesign pic;
             pic.name = QString::fromUtf8(pictures[tab]);

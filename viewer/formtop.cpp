@@ -18,8 +18,7 @@ std::int32_t SetFormTop(forms::Form &form, const std::int16_t &flag)
         return 0;
     return forms::callDeclared([&] {
         return win32::SetWindowPos(hWnd, insertAfter, 0, 0, 0, 0,
-                                   win32::SWP_NOSIZE | win32::SWP_NOMOVE
-                                       | win32::SWP_SHOWWINDOW);
+            win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_SHOWWINDOW);
     });
 }
 

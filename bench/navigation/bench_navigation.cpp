@@ -26,8 +26,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(c.prompt));
         return int(forms::vbOK);
     });
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                 : QCoreApplication::applicationDirPath();
+    const QString dir
+        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     const int steps = argc > 2 ? std::atoi(argv[2]) : 2000;
     QDir::setCurrent(dir);
 
@@ -58,7 +58,8 @@ int main(int argc, char *argv[])
     }
     std::sort(ms.begin(), ms.end());
     std::printf("window built, loaded, shown and table opened: %.2f ms\n", startMs);
-    std::printf("step + full window render over %d steps: median %.3f ms, p95 %.3f ms (target < 2 ms)\n",
-                steps, ms[ms.size() / 2], ms[ms.size() * 95 / 100]);
+    std::printf(
+        "step + full window render over %d steps: median %.3f ms, p95 %.3f ms (target < 2 ms)\n",
+        steps, ms[ms.size() / 2], ms[ms.size() * 95 / 100]);
     return 0;
 }

@@ -5,7 +5,8 @@
 
 namespace controls {
 
-CommandButton::CommandButton(QWidget *parent) : QPushButton(parent)
+CommandButton::CommandButton(QWidget *parent)
+    : QPushButton(parent)
 {
     setAutoDefault(false);
     setFocusPolicy(Qt::StrongFocus);
@@ -17,8 +18,8 @@ void CommandButton::setCancel(bool on)
     if (on && !m_escape) {
         // Window-wide: Esc reaches it from any control of the window, also
         // while the button lies hidden behind another control.
-        m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), window(), nullptr, nullptr,
-                                 Qt::WindowShortcut);
+        m_escape = new QShortcut(
+            QKeySequence(Qt::Key_Escape), window(), nullptr, nullptr, Qt::WindowShortcut);
         connect(m_escape, &QShortcut::activated, this, [this] {
             if (isEnabled())
                 click();

@@ -19,7 +19,9 @@ enum class Arrow { First, Previous, Next, Last };
 class ArrowButton : public QToolButton
 {
 public:
-    ArrowButton(Arrow arrow, QWidget *parent) : QToolButton(parent), m_arrow(arrow)
+    ArrowButton(Arrow arrow, QWidget *parent)
+        : QToolButton(parent)
+        , m_arrow(arrow)
     {
         setFocusPolicy(Qt::NoFocus);
         setAutoRaise(false);
@@ -62,11 +64,12 @@ private:
 
 } // namespace
 
-DataControl::DataControl(QWidget *parent) : QWidget(parent)
+DataControl::DataControl(QWidget *parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
-    const Arrow arrows[4] = {Arrow::First, Arrow::Previous, Arrow::Next, Arrow::Last};
+    const Arrow arrows[4] = { Arrow::First, Arrow::Previous, Arrow::Next, Arrow::Last };
     for (int i = 0; i < 4; ++i)
         m_buttons[i] = new ArrowButton(arrows[i], this);
     connect(m_buttons[0], &QToolButton::clicked, this, &DataControl::moveFirst);
@@ -85,8 +88,8 @@ DataControl::DataControl(QWidget *parent) : QWidget(parent)
     // returned and the window is shown.
     if (parent)
         if (auto *form = qobject_cast<forms::Form *>(parent->window()))
-            connect(form, &forms::Form::loadCompleted, this, &DataControl::open,
-                    Qt::DirectConnection);
+            connect(
+                form, &forms::Form::loadCompleted, this, &DataControl::open, Qt::DirectConnection);
 }
 
 void DataControl::setCaption(const QString &caption)

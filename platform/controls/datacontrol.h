@@ -31,8 +31,8 @@ public:
     bool Exclusive = false;
     bool ReadOnly = false;
     int Options = 0;
-    int RecordsetType = 1;     // dynaset
-    int DefaultType = 2;       // the Jet engine
+    int RecordsetType = 1; // dynaset
+    int DefaultType = 2; // the Jet engine
     int DefaultCursorType = 0; // the default cursor
 
     void setCaption(const QString &caption);

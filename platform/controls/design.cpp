@@ -32,15 +32,15 @@ void applyFont(QWidget *widget, const FontDesign &font)
     widget->setFont(f);
 }
 
-QHash<QString, QWidget *> build(QWidget *form, const std::vector<ControlDesign> &rows,
-                                QHash<QString, QWidget *> controls)
+QHash<QString, QWidget *> build(
+    QWidget *form, const std::vector<ControlDesign> &rows, QHash<QString, QWidget *> controls)
 {
     for (const auto &row : rows) {
         QWidget *parent = row.container.isEmpty() ? form : controls.value(row.container);
         Q_ASSERT_X(parent, "controls::build", qPrintable(row.container));
         // Children of a picture box are placed from the inside of its border.
-        const QPoint origin =
-            qobject_cast<PictureBox *>(parent) ? parent->contentsRect().topLeft() : QPoint();
+        const QPoint origin
+            = qobject_cast<PictureBox *>(parent) ? parent->contentsRect().topLeft() : QPoint();
         QWidget *w = nullptr;
         switch (row.kind) {
         case Kind::Label:
@@ -61,8 +61,7 @@ QHash<QString, QWidget *> build(QWidget *form, const std::vector<ControlDesign> 
             l->setAutoSize(row.autoSize);
             l->setNullText(row.nullText);
             if (!row.dataSource.isEmpty())
-                l->bind(qobject_cast<DataControl *>(controls.value(row.dataSource)),
-                        row.dataField);
+                l->bind(qobject_cast<DataControl *>(controls.value(row.dataSource)), row.dataField);
             w = l;
             break;
         }

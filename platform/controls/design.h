@@ -17,10 +17,10 @@ enum class Kind { Label, ValueBox, CommandButton, PictureBox, Frame };
 
 struct FontDesign
 {
-    QString name;       // empty: the window's font
-    double size = 0;    // points
+    QString name; // empty: the window's font
+    double size = 0; // points
     bool underline = false;
-    int charset = 0;    // 128: the Japanese character set
+    int charset = 0; // 128: the Japanese character set
 };
 
 struct ControlDesign
@@ -29,7 +29,7 @@ struct ControlDesign
     int index = -1; // member of a control array when >= 0
     Kind kind = Kind::Label;
     QString container; // empty: the window itself
-    int tab = -1;      // the owning tab, for controls on a tab control
+    int tab = -1; // the owning tab, for controls on a tab control
     int left = 0, top = 0, width = 0, height = 0; // twips
     QString caption;
     FontDesign font;
@@ -57,8 +57,8 @@ QString controlKey(const QString &name, int index = -1);
 // given, else later rows in front. Containers named in rows must be in
 // `controls` already (or be built by an earlier row). Returns the map of
 // every control by its key, `controls` included.
-QHash<QString, QWidget *> build(QWidget *form, const std::vector<ControlDesign> &rows,
-                                QHash<QString, QWidget *> controls = {});
+QHash<QString, QWidget *> build(
+    QWidget *form, const std::vector<ControlDesign> &rows, QHash<QString, QWidget *> controls = {});
 
 // Applies a design font to a widget.
 void applyFont(QWidget *widget, const FontDesign &font);

@@ -7,7 +7,8 @@
 
 namespace controls {
 
-Label::Label(QWidget *parent) : QLabel(parent)
+Label::Label(QWidget *parent)
+    : QLabel(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setTextInteractionFlags(Qt::NoTextInteraction);

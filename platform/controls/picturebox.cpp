@@ -4,7 +4,8 @@
 
 namespace controls {
 
-PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
+PictureBox::PictureBox(QWidget *parent)
+    : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

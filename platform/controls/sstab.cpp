@@ -9,7 +9,11 @@ namespace controls {
 class SSTab::Bar : public QTabBar
 {
 public:
-    explicit Bar(SSTab *owner) : QTabBar(owner), m_owner(owner) {}
+    explicit Bar(SSTab *owner)
+        : QTabBar(owner)
+        , m_owner(owner)
+    {
+    }
 
 protected:
     QSize tabSizeHint(int index) const override
@@ -24,7 +28,9 @@ private:
     SSTab *m_owner;
 };
 
-SSTab::SSTab(QWidget *parent) : QWidget(parent), m_bar(new Bar(this))
+SSTab::SSTab(QWidget *parent)
+    : QWidget(parent)
+    , m_bar(new Bar(this))
 {
     m_bar->setDrawBase(false);
     m_bar->setExpanding(true);

@@ -22,7 +22,8 @@ StatusBar::Panel &StatusBar::PanelCollection::Item(qint16 index)
     return m_bar->m_panels[std::size_t(index - 1)];
 }
 
-StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
+StatusBar::StatusBar(QWidget *parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -54,8 +55,8 @@ void StatusBar::paintEvent(QPaintEvent *)
         opt.state |= QStyle::State_Sunken;
         style()->drawPrimitive(QStyle::PE_Frame, &opt, &p, this);
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(r.adjusted(4, 0, -4, 0), int(panel.m_alignment | Qt::AlignVCenter),
-                   panel.m_text);
+        p.drawText(
+            r.adjusted(4, 0, -4, 0), int(panel.m_alignment | Qt::AlignVCenter), panel.m_text);
         x += panel.m_width;
     }
 }

@@ -38,7 +38,10 @@ public:
 
     private:
         friend class StatusBar;
-        explicit PanelCollection(StatusBar *bar) : m_bar(bar) {}
+        explicit PanelCollection(StatusBar *bar)
+            : m_bar(bar)
+        {
+        }
         StatusBar *m_bar;
     };
 

@@ -23,7 +23,7 @@ int MsgBox(const QString &prompt, int style, const QString &title)
 {
     const QString caption = title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
     if (hook())
-        return hook()({prompt, style, caption});
+        return hook()({ prompt, style, caption });
 
     // Over the program's window, even before it has been activated.
     QWidget *owner = QApplication::activeWindow();
@@ -37,11 +37,20 @@ int MsgBox(const QString &prompt, int style, const QString &title)
     box.setWindowTitle(caption);
     box.setText(prompt);
     switch (style & 0x70) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case vbQuestion: box.setIcon(QMessageBox::Question); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    case vbInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case vbCritical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case vbQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     struct Button
     {
@@ -52,14 +61,16 @@ int MsgBox(const QString &prompt, int style, const QString &title)
     std::vector<Button> buttons;
     switch (style & 0x7) {
     case vbOKCancel:
-        buttons = {{QStringLiteral("OK"), QMessageBox::AcceptRole, vbOK},
-                   {QStringLiteral("キャンセル"), QMessageBox::RejectRole, vbCancel}};
+        buttons = { { QStringLiteral("OK"), QMessageBox::AcceptRole, vbOK },
+            { QStringLiteral("キャンセル"), QMessageBox::RejectRole, vbCancel } };
         break;
     case vbYesNo:
-        buttons = {{QStringLiteral("はい(&Y)"), QMessageBox::YesRole, vbYes},
-                   {QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, vbNo}};
+        buttons = { { QStringLiteral("はい(&Y)"), QMessageBox::YesRole, vbYes },
+            { QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, vbNo } };
         break;
-    default: buttons = {{QStringLiteral("OK"), QMessageBox::AcceptRole, vbOK}}; break;
+    default:
+        buttons = { { QStringLiteral("OK"), QMessageBox::AcceptRole, vbOK } };
+        break;
     }
     std::vector<QAbstractButton *> made;
     for (const auto &b : buttons)

@@ -8,15 +8,15 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSocketNotifier>
-#include <QMenuBar>
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -81,14 +81,15 @@ void leaveEventLoops()
 void report(int number, const QString &description)
 {
     MsgBox(QStringLiteral("実行時エラー '%1':\n\n%2").arg(number).arg(description),
-           vbOKOnly | vbCritical);
+        vbOKOnly | vbCritical);
 }
 
 } // namespace
 
 RuntimeError::RuntimeError(int number, QString description)
-    : m_number(number), m_description(std::move(description)),
-      m_what(QStringLiteral("run-time error %1: %2").arg(number).arg(m_description).toUtf8())
+    : m_number(number)
+    , m_description(std::move(description))
+    , m_what(QStringLiteral("run-time error %1: %2").arg(number).arg(m_description).toUtf8())
 {
 }
 
@@ -107,7 +108,9 @@ RuntimeError RuntimeError::invalidProcedureCall()
     return RuntimeError(5, QStringLiteral("プロシージャの呼び出し、または引数が不正です。"));
 }
 
-Form::Form(QWidget *parent) : QWidget(parent, Qt::Window), m_client(new QWidget(this))
+Form::Form(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_client(new QWidget(this))
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     auto *layout = new QVBoxLayout(this);
@@ -129,8 +132,8 @@ Form::~Form()
 
 QPoint Form::framePosForTwips(float leftTwips, float topTwips) const
 {
-    return QPoint(int(std::lround(leftTwips / kTwipsPerPixel)),
-                  int(std::lround(topTwips / kTwipsPerPixel)));
+    return QPoint(
+        int(std::lround(leftTwips / kTwipsPerPixel)), int(std::lround(topTwips / kTwipsPerPixel)));
 }
 
 float Form::Left() const
@@ -272,7 +275,7 @@ void showModal(Form &form)
     loop.exec(QEventLoop::DialogExec);
     std::erase_if(g_modalLoops, [&loop](const QPointer<QEventLoop> &p) { return p == &loop; });
     if (g_ended)
-        throw Ended{};
+        throw Ended {};
 }
 
 void unload(Form &form)
@@ -310,7 +313,7 @@ void end()
         if (p)
             p->hide();
     leaveEventLoops();
-    throw Ended{};
+    throw Ended {};
 }
 
 bool hasEnded()
@@ -334,7 +337,7 @@ void unloadAll()
 }
 
 namespace {
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void onSignal(int)
 {
@@ -363,8 +366,8 @@ void installCloseFromOutside()
     sigaction(SIGHUP, &sa, nullptr);
 
     // The end of the desktop session unloads like a close from outside.
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
-                     [](QSessionManager &) { unloadAll(); });
+    QObject::connect(
+        qApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager &) { unloadAll(); });
 }
 
 bool isOnAnyScreen(const QRect &frame)

@@ -25,8 +25,8 @@ public:
     const QString &description() const noexcept { return m_description; }
     const char *what() const noexcept override { return m_what.constData(); }
 
-    static RuntimeError typeMismatch();  // 13
-    static RuntimeError overflow();      // 6
+    static RuntimeError typeMismatch(); // 13
+    static RuntimeError overflow(); // 6
     static RuntimeError invalidProcedureCall(); // 5
 
 private:
@@ -64,7 +64,7 @@ public:
     void setFixedClientSizeTwips(int widthTwips, int heightTwips);
 
 protected:
-    virtual void Form_Load() {}
+    virtual void Form_Load() { }
     virtual void Form_Unload(qint16 &Cancel) { Q_UNUSED(Cancel); }
 
     void closeEvent(QCloseEvent *event) override;
@@ -129,7 +129,8 @@ bool hasEnded();
 // running event procedure with Ended, which the dispatch point swallows.
 void setEndHook(std::function<void()> hook);
 struct Ended
-{};
+{
+};
 
 // Unloads every loaded window, newest first: a close from outside.
 void unloadAll();

@@ -83,7 +83,7 @@ std::optional<Store> parse(const QByteArray &bytes)
         if (line.startsWith(u'[')) {
             if (!line.endsWith(u']') || line.size() < 3)
                 return std::nullopt;
-            store.push_back({line.mid(1, line.size() - 2).toString(), {}});
+            store.push_back({ line.mid(1, line.size() - 2).toString(), {} });
             continue;
         }
         const auto eq = line.indexOf(u'=');
@@ -92,7 +92,7 @@ std::optional<Store> parse(const QByteArray &bytes)
         auto value = unescape(line.mid(eq + 1));
         if (!value)
             return std::nullopt;
-        store.back().entries.push_back({line.left(eq).toString(), *value});
+        store.back().entries.push_back({ line.left(eq).toString(), *value });
     }
     return store;
 }
@@ -124,7 +124,7 @@ bool validName(const QString &name, bool isKey)
         return false;
     if (isKey)
         return !name.contains(u'=') && !name.startsWith(u'[') && !name.startsWith(u';')
-               && !name.startsWith(u'#');
+            && !name.startsWith(u'#');
     return !name.contains(u']');
 }
 
@@ -137,7 +137,7 @@ QString settingsFilePath(const QString &application)
 }
 
 QString GetSetting(const QString &application, const QString &section, const QString &key,
-                   const QString &defaultValue)
+    const QString &defaultValue)
 {
     QFile file(settingsFilePath(application));
     if (!file.open(QIODevice::ReadOnly))
@@ -153,11 +153,11 @@ QString GetSetting(const QString &application, const QString &section, const QSt
     return defaultValue;
 }
 
-void SaveSetting(const QString &application, const QString &section, const QString &key,
-                 const QString &value)
+void SaveSetting(
+    const QString &application, const QString &section, const QString &key, const QString &value)
 {
-    if (!validName(application, false) || application.contains(u'/')
-        || !validName(section, false) || !validName(key, true))
+    if (!validName(application, false) || application.contains(u'/') || !validName(section, false)
+        || !validName(key, true))
         throw RuntimeError::invalidProcedureCall();
 
     const QString path = settingsFilePath(application);
@@ -184,7 +184,7 @@ void SaveSetting(const QString &application, const QString &section, const QStri
         if (sameName(s.name, section))
             target = &s;
     if (!target) {
-        store.push_back({section, {}});
+        store.push_back({ section, {} });
         target = &store.back();
     }
     Entry *entry = nullptr;
@@ -194,7 +194,7 @@ void SaveSetting(const QString &application, const QString &section, const QStri
     if (entry)
         entry->value = value;
     else
-        target->entries.push_back({key, value});
+        target->entries.push_back({ key, value });
 
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(serialize(store)) < 0 || !out.commit())

@@ -11,14 +11,14 @@ namespace forms {
 // The stored text, or `defaultValue` when the key (or the whole store) is
 // absent. A store file that cannot be parsed reads as empty.
 QString GetSetting(const QString &application, const QString &section, const QString &key,
-                   const QString &defaultValue = {});
+    const QString &defaultValue = {});
 
 // Writes the key and has it on disk before returning, atomically: the file
 // is replaced whole, never left half-written. A store that could not be
 // parsed is kept beside the new one (settings.ini.bad), not overwritten
 // unseen. A store that cannot be written raises a run-time error.
-void SaveSetting(const QString &application, const QString &section, const QString &key,
-                 const QString &value);
+void SaveSetting(
+    const QString &application, const QString &section, const QString &key, const QString &value);
 
 // Where the store of `application` lives.
 QString settingsFilePath(const QString &application);

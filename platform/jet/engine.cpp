@@ -20,7 +20,8 @@ Error::Error(Cause cause, const QString &message, const QString &details)
     , m_cause(cause)
     , m_message(message)
     , m_details(details)
-{ }
+{
+}
 
 namespace {
 
@@ -98,7 +99,8 @@ public:
     explicit WireReader(const QByteArray &data)
         : p(data.constData())
         , end(p + data.size())
-    { }
+    {
+    }
 
     Answer read()
     {
@@ -198,12 +200,12 @@ Table readTable(const QString &databasePath, const QString &table, const QString
 
     QProcess proc;
     proc.setProgram(readerProgram(options));
-    QStringList args {QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
-        QStringLiteral("--"), info.absoluteFilePath(), table};
+    QStringList args { QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
+        QStringLiteral("--"), info.absoluteFilePath(), table };
     args += fields;
     proc.setArguments(args);
     auto env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS"})
+    for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
         env.remove(QString::fromLatin1(name));
     proc.setProcessEnvironment(env);
     proc.setStandardInputFile(QProcess::nullDevice());
@@ -260,16 +262,19 @@ Table readTable(const QString &databasePath, const QString &table, const QString
     if (answer.failure) {
         addDetail(answer.failureDetail);
         switch (*answer.failure) {
-        case 'O': throw Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
+        case 'O':
+            throw Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
         case 'A':
             throw Error(C::NotAccessDatabase, messageFor(C::NotAccessDatabase, path), details);
-        case 'T': throw Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
+        case 'T':
+            throw Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
         case 'F':
             throw Error(C::FieldNotFound,
                 messageFor(C::FieldNotFound, path, table, answer.failureDetail), details);
         case 'M':
             throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
-        default: throw Error(C::Damaged, messageFor(C::Damaged, path), details);
+        default:
+            throw Error(C::Damaged, messageFor(C::Damaged, path), details);
         }
     }
     const bool crashed = proc.exitStatus() == QProcess::CrashExit;

@@ -19,15 +19,15 @@ class Error : public std::runtime_error
 {
 public:
     enum class Cause {
-        FileNotFound,      // nothing at that path
-        NotAFile,          // a directory or another non-regular file
+        FileNotFound, // nothing at that path
+        NotAFile, // a directory or another non-regular file
         NotAccessDatabase, // header check failed: not a Jet/ACE file at all
-        Damaged,           // looks like Access, but the reader failed on it
+        Damaged, // looks like Access, but the reader failed on it
         TableNotFound,
         FieldNotFound,
-        TimedOut,          // the reader hit its time or memory limit
-        ReaderFailed,      // the helper process could not be started
-        CannotOpen,        // a file that may not be read (permissions)
+        TimedOut, // the reader hit its time or memory limit
+        ReaderFailed, // the helper process could not be started
+        CannotOpen, // a file that may not be read (permissions)
     };
 
     Error(Cause cause, const QString &message, const QString &details = {});
@@ -50,14 +50,14 @@ using Value = std::optional<QString>;
 
 struct Table
 {
-    QStringList fields;                   // in the order asked for
+    QStringList fields; // in the order asked for
     std::vector<std::vector<Value>> rows; // in the engine's own order
 };
 
 struct ReadOptions
 {
-    std::chrono::milliseconds timeLimit{5000};
-    std::size_t memoryLimitBytes{std::size_t(512) << 20};
+    std::chrono::milliseconds timeLimit { 5000 };
+    std::size_t memoryLimitBytes { std::size_t(512) << 20 };
     // Empty: vorlane-jetread beside the running program, then the
     // installed libexec folder.
     QString readerPath;
@@ -66,6 +66,6 @@ struct ReadOptions
 // Reads every row of `table` with the named `fields` (all fields when
 // empty). Throws jet::Error.
 Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
-                const ReadOptions &options = {});
+    const ReadOptions &options = {});
 
 } // namespace jet

@@ -26,8 +26,8 @@ inline constexpr std::uint32_t SWP_SHOWWINDOW = 0x0040;
 // Non-zero on success; 0 on failure, with the reason for GetLastError, also
 // where the platform keeps no such state (Wayland, X11 without a window
 // manager that offers it).
-BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t Y,
-                  std::int32_t cx, std::int32_t cy, std::uint32_t uFlags);
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t Y, std::int32_t cx,
+    std::int32_t cy, std::uint32_t uFlags);
 
 // Test seam: how many times SetWindowPos has been called in this process.
 int setWindowPosCallCount();

@@ -79,8 +79,8 @@ QStringList TestWebLink::openerLog() const
 QStringList TestWebLink::waitForOpenerLog(int lines) const
 {
     // A shortfall shows in the caller's comparison of the lines.
-    [[maybe_unused]] const bool enough =
-        QTest::qWaitFor([&] { return openerLog().size() >= lines; }, 5000);
+    [[maybe_unused]] const bool enough
+        = QTest::qWaitFor([&] { return openerLog().size() >= lines; }, 5000);
     QTest::qWait(400);
     return openerLog();
 }

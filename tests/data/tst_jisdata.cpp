@@ -8,9 +8,8 @@
 
 namespace {
 
-const QStringList expectedHeader{"m",  "p",  "s",  "e",  "k",  "da", "ds", "ma",
-                                 "dk", "ea", "sa", "k1", "k3", "pa", "z",  "df",
-                                 "dd", "t1", "t2", "de", "n1", "n2", "sources"};
+const QStringList expectedHeader { "m", "p", "s", "e", "k", "da", "ds", "ma", "dk", "ea", "sa",
+    "k1", "k3", "pa", "z", "df", "dd", "t1", "t2", "de", "n1", "n2", "sources" };
 
 // The data set quotes only its last field; this splits one line after the
 // usual rules (commas inside quotes, "" for a quote).
@@ -127,16 +126,22 @@ private slots:
         {
             const char *larger, *smaller;
         } relations[] = {
-            {"e", "s"}, {"ea", "sa"}, {"k1", "k3"}, {"dd", "df"}, {"df", "de"}, {"z", "dd"},
+            { "e", "s" },
+            { "ea", "sa" },
+            { "k1", "k3" },
+            { "dd", "df" },
+            { "df", "de" },
+            { "z", "dd" },
         };
         for (const auto &r : relations) {
             const auto a = value(row, r.larger), b = value(row, r.smaller);
             if (a && b)
-                QVERIFY2(*a > *b, qPrintable(QStringLiteral("%1 %2 = %3 is not above %4 = %5")
-                                                 .arg(row[0], r.larger)
-                                                 .arg(*a)
-                                                 .arg(r.smaller)
-                                                 .arg(*b)));
+                QVERIFY2(*a > *b,
+                    qPrintable(QStringLiteral("%1 %2 = %3 is not above %4 = %5")
+                                   .arg(row[0], r.larger)
+                                   .arg(*a)
+                                   .arg(r.smaller)
+                                   .arg(*b)));
         }
         QCOMPARE(value(row, "df"), std::optional(nominalDiameter(row)));
     }
@@ -161,11 +166,12 @@ private slots:
             if (!v)
                 continue;
             if (previous)
-                QVERIFY2(*v >= *previous, qPrintable(QStringLiteral("%1: %2 = %3 after %4 = %5")
-                                                         .arg(field, row[0])
-                                                         .arg(*v)
-                                                         .arg(previousSize)
-                                                         .arg(*previous)));
+                QVERIFY2(*v >= *previous,
+                    qPrintable(QStringLiteral("%1: %2 = %3 after %4 = %5")
+                                   .arg(field, row[0])
+                                   .arg(*v)
+                                   .arg(previousSize)
+                                   .arg(*previous)));
             previous = v;
             previousSize = row[0];
         }

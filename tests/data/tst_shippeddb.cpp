@@ -28,7 +28,7 @@ void ShippedDatabaseTest::everyValue_matchesTheDataSet()
     QCOMPARE(fields.at(11), QStringLiteral("ｋ１"));
 
     const jet::Table table = jet::readTable(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb"),
-                                            QStringLiteral("六角ボルト・ナット"), fields);
+        QStringLiteral("六角ボルト・ナット"), fields);
     QCOMPARE(table.fields, fields);
     int row = 0;
     while (!csv.atEnd()) {

@@ -5,10 +5,10 @@
 #include "forms/runtime.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QScreen>
 #include <QTest>
-#include <QDialog>
 #include <QTimer>
 
 #include <csignal>

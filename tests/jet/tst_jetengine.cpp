@@ -45,7 +45,7 @@ void put32(QByteArray &b, qsizetype at, quint32 v)
 // Page 0 keeps its fields from 0x18 on under RC4 with a fixed key.
 QByteArray headerKeyStream(int length)
 {
-    const quint8 key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+    const quint8 key[4] = { 0xC7, 0xDA, 0x39, 0x6B };
     quint8 s[256];
     for (int i = 0; i < 256; ++i)
         s[i] = quint8(i);
@@ -175,9 +175,10 @@ void TestJetEngine::readTable_agreesWithMdbExport_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("table");
-    for (const char *t : {"Table1", "Table2", "Table3", "Table4"})
+    for (const char *t : { "Table1", "Table2", "Table3", "Table4" })
         QTest::addRow("jet3 %s", t) << "jet3-testV1997.mdb" << t;
-    for (const char *t : {"Shippers", "Orders", "Products", "Categories", "Customers", "Employees"})
+    for (const char *t :
+        { "Shippers", "Orders", "Products", "Categories", "Customers", "Employees" })
         QTest::addRow("nwind %s", t) << "jet3-nwind.mdb" << t;
     QTest::newRow("nwind Umsätze") << "jet3-nwind.mdb" << QStringLiteral("Umsätze");
     QTest::newRow("jet4 unicode") << "jet4-testUnicodeCompV2003.mdb"
@@ -196,7 +197,7 @@ void TestJetEngine::readTable_agreesWithMdbExport()
 
     QProcess exporter;
     exporter.start(QStringLiteral(VORLANE_MDB_EXPORT),
-        {"-b", "strip", "-D", "%Y/%m/%d %H:%M:%S", "-T", "%Y/%m/%d %H:%M:%S", path, table});
+        { "-b", "strip", "-D", "%Y/%m/%d %H:%M:%S", "-T", "%Y/%m/%d %H:%M:%S", path, table });
     QVERIFY(exporter.waitForFinished(30000));
     QCOMPARE(exporter.exitCode(), 0);
     const auto expected = parseCsv(QString::fromUtf8(exporter.readAllStandardOutput()));
@@ -227,15 +228,16 @@ void TestJetEngine::readTable_agreesWithMdbExport()
 
 void TestJetEngine::readTable_fieldsByName_inAskedOrder()
 {
-    const auto t = jet::readTable(accessDir + "jet3-testV1997.mdb", "Table1", {"I", "A", "F", "H"});
-    QCOMPARE(t.fields, QStringList({"I", "A", "F", "H"}));
+    const auto t
+        = jet::readTable(accessDir + "jet3-testV1997.mdb", "Table1", { "I", "A", "F", "H" });
+    QCOMPARE(t.fields, QStringList({ "I", "A", "F", "H" }));
     QCOMPARE(t.rows.size(), size_t(2));
-    const std::vector<jet::Value> second {QStringLiteral("True"), QStringLiteral("abcdefg"),
-        QStringLiteral("444.555"), QStringLiteral("3.5")};
+    const std::vector<jet::Value> second { QStringLiteral("True"), QStringLiteral("abcdefg"),
+        QStringLiteral("444.555"), QStringLiteral("3.5") };
     QCOMPARE(t.rows[1], second);
 
     const auto dates = jet::readTable(
-        accessDir + "jet4-DateTestDatabase.mdb", "DateTest", {"DateCol", "LongTextCol"});
+        accessDir + "jet4-DateTestDatabase.mdb", "DateTest", { "DateCol", "LongTextCol" });
     // Before 1900, where libmdb's own text gives up.
     QCOMPARE(dates.rows[2][0], jet::Value(QStringLiteral("1899/01/01")));
     QCOMPARE(dates.rows[3][0], jet::Value(QStringLiteral("0633/01/01")));
@@ -244,7 +246,7 @@ void TestJetEngine::readTable_fieldsByName_inAskedOrder()
 void TestJetEngine::readTable_keepsNullApartFromEmptyText()
 {
     // NULLs as the file has them.
-    const auto orders = jet::readTable(accessDir + "jet3-nwind.mdb", "Orders", {"ShipRegion"});
+    const auto orders = jet::readTable(accessDir + "jet3-nwind.mdb", "Orders", { "ShipRegion" });
     int nulls = 0, texts = 0;
     for (const auto &row : orders.rows)
         row[0] ? ++texts : ++nulls;
@@ -275,7 +277,7 @@ void TestJetEngine::readTable_keepsNullApartFromEmptyText()
         }
     }
     QVERIFY(patched);
-    const auto t = jet::readTable(write("empty-text.mdb", bytes), "Table", {"ID", "Unicode"});
+    const auto t = jet::readTable(write("empty-text.mdb", bytes), "Table", { "ID", "Unicode" });
     QCOMPARE(t.rows[0][0], jet::Value(QStringLiteral("1")));
     QVERIFY(t.rows[0][1].has_value());
     QCOMPARE(*t.rows[0][1], QString());
@@ -295,7 +297,7 @@ void TestJetEngine::readTable_jet3CodePage932_readsAsCp932()
     bytes.replace(bytes.indexOf("abcdefg"), 7,
         QByteArray("\x81\x60\x87\x40"
                    "abc"));
-    const auto t = jet::readTable(write("cp932.mdb", bytes), "Table1", {"A", "B"});
+    const auto t = jet::readTable(write("cp932.mdb", bytes), "Table1", { "A", "B" });
     QCOMPARE(t.rows.size(), size_t(2));
     QCOMPARE(t.rows[1][0], jet::Value(QStringLiteral("～①abc")));
     QCOMPARE(t.rows[1][1], jet::Value(QStringLiteral("hijklmnop")));
@@ -303,7 +305,7 @@ void TestJetEngine::readTable_jet3CodePage932_readsAsCp932()
 
 void TestJetEngine::readTable_ignoresUsersLibmdbEnvironment()
 {
-    const QByteArray names[] = {"MDBICONV", "MDB_JET3_CHARSET", "MDBPATH", "MDBOPTS"};
+    const QByteArray names[] = { "MDBICONV", "MDB_JET3_CHARSET", "MDBPATH", "MDBOPTS" };
     qputenv("MDBICONV", "ASCII");
     qputenv("MDB_JET3_CHARSET", "ASCII");
     qputenv("MDBPATH", accessDir.toLocal8Bit());
@@ -313,7 +315,7 @@ void TestJetEngine::readTable_ignoresUsersLibmdbEnvironment()
             qunsetenv(n.constData());
     });
     const auto t
-        = jet::readTable(accessDir + "jet4-testUnicodeCompV2003.mdb", "Table", {"Unicode"});
+        = jet::readTable(accessDir + "jet4-testUnicodeCompV2003.mdb", "Table", { "Unicode" });
     QCOMPARE(t.rows[4][0], jet::Value(QStringLiteral("漢字仮名交じり文")));
     const auto u = jet::readTable(accessDir + "jet3-nwind.mdb", QStringLiteral("Umsätze"), {});
     QVERIFY(!u.rows.empty());
@@ -360,10 +362,10 @@ void TestJetEngine::readTable_badInput_reportsCause_data()
         << jet3 << table << QStringList() << int(Error::Cause::TableNotFound) << table;
     QTest::newRow("table name case")
         << jet3 << "TABLE1" << QStringList() << int(Error::Cause::TableNotFound) << "TABLE1";
-    QTest::newRow("missing field") << jet3 << "Table1" << QStringList {"A", "ｄａ"}
+    QTest::newRow("missing field") << jet3 << "Table1" << QStringList { "A", "ｄａ" }
                                    << int(Error::Cause::FieldNotFound) << "ｄａ";
     QTest::newRow("full-width is not half-width")
-        << jet3 << "Table1" << QStringList {"Ａ"} << int(Error::Cause::FieldNotFound) << "Ａ";
+        << jet3 << "Table1" << QStringList { "Ａ" } << int(Error::Cause::FieldNotFound) << "Ａ";
 }
 
 void TestJetEngine::readTable_badInput_reportsCause()
@@ -392,10 +394,10 @@ void TestJetEngine::readTable_damagedFile_endsInError_data()
     const QByteArray jet3 = sharedBytes("jet3-testV1997.mdb");
     const QByteArray jet4 = sharedBytes("jet4-testUnicodeCompV2003.mdb");
     const QByteArray ace = sharedBytes("ace12-fixedTextTestV2007.accdb");
-    for (int pages : {3, 10, 20, 30})
+    for (int pages : { 3, 10, 20, 30 })
         QTest::addRow("jet3 cut at page %d", pages)
             << write(QStringLiteral("jet3-%1.mdb").arg(pages), jet3.left(pages * 2048)) << "Table1";
-    for (int pages : {3, 8, 32})
+    for (int pages : { 3, 8, 32 })
         QTest::addRow("jet4 cut at page %d", pages)
             << write(QStringLiteral("jet4-%1.mdb").arg(pages), jet4.left(pages * 4096)) << "Table";
     QTest::newRow("ace cut at page 32") << write("ace-32.accdb", ace.left(32 * 4096)) << "users";

@@ -121,7 +121,7 @@ void TestJetFormat::formatDecimal_appliesScale()
     QFETCH(bool, negative);
     QFETCH(int, scale);
     QFETCH(QString, text);
-    const std::uint32_t words[4] = {0, hi, 0, lo};
+    const std::uint32_t words[4] = { 0, hi, 0, lo };
     QCOMPARE(QString::fromStdString(jetread::formatDecimal(words, negative, scale)), text);
 }
 

@@ -27,13 +27,34 @@ namespace {
 
 // Value box → field, all 28.
 const std::vector<std::pair<const char *, const char *>> kBoxes = {
-    {"Label10", "ｍ"}, {"Label1", "ｍ"},   {"Label27", "ｍ"},  {"Label14", "ｍ"},
-    {"Label2", "ｐ"},  {"Label26", "ｐ"},  {"Label28", "ｐ"},  {"Label3", "ｓ"},
-    {"Label4", "ｅ"},  {"Label6", "ｋ"},   {"Label7", "ｄａ"}, {"Label8", "ｄｓ"},
-    {"Label9", "ｍａ"}, {"Label5", "ｄｋ"}, {"Label15", "ｄｋ"}, {"Label11", "ｅａ"},
-    {"Label12", "ｓａ"}, {"Label13", "ｋ１"}, {"Label16", "ｋ３"}, {"Label25", "ｐａ"},
-    {"Label17", "ｚ"}, {"Label18", "ｄｆ"}, {"Label19", "ｄｄ"}, {"Label20", "ｔ１"},
-    {"Label21", "ｔ２"}, {"Label22", "ｄｅ"}, {"Label24", "ｎ１"}, {"Label23", "ｎ２"},
+    { "Label10", "ｍ" },
+    { "Label1", "ｍ" },
+    { "Label27", "ｍ" },
+    { "Label14", "ｍ" },
+    { "Label2", "ｐ" },
+    { "Label26", "ｐ" },
+    { "Label28", "ｐ" },
+    { "Label3", "ｓ" },
+    { "Label4", "ｅ" },
+    { "Label6", "ｋ" },
+    { "Label7", "ｄａ" },
+    { "Label8", "ｄｓ" },
+    { "Label9", "ｍａ" },
+    { "Label5", "ｄｋ" },
+    { "Label15", "ｄｋ" },
+    { "Label11", "ｅａ" },
+    { "Label12", "ｓａ" },
+    { "Label13", "ｋ１" },
+    { "Label16", "ｋ３" },
+    { "Label25", "ｐａ" },
+    { "Label17", "ｚ" },
+    { "Label18", "ｄｆ" },
+    { "Label19", "ｄｄ" },
+    { "Label20", "ｔ１" },
+    { "Label21", "ｔ２" },
+    { "Label22", "ｄｅ" },
+    { "Label24", "ｎ１" },
+    { "Label23", "ｎ２" },
 };
 
 // The data set's column of each field (the CSV uses half-width names).
@@ -128,7 +149,7 @@ void PagesTest::initTestCase()
     });
     m_data = readDataSet();
     QVERIFY(QFile::copy(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb"),
-                        m_withDb.filePath(QStringLiteral("vorlane.mdb"))));
+        m_withDb.filePath(QStringLiteral("vorlane.mdb"))));
 }
 
 void PagesTest::init()
@@ -178,13 +199,15 @@ void PagesTest::open_allBoxesShowFirstRecord()
 void PagesTest::navigate_allBoxesFollowOnEveryPage_data()
 {
     QTest::addColumn<QList<int>>("buttons"); // 0 first, 1 previous, 2 next, 3 last
-    QTest::addColumn<QList<int>>("rows");    // the current record after each
+    QTest::addColumn<QList<int>>("rows"); // the current record after each
     const int last = 41;
-    QTest::newRow("next, next, previous") << QList<int>{2, 2, 1} << QList<int>{1, 2, 1};
-    QTest::newRow("previous at the first stays") << QList<int>{1, 1} << QList<int>{0, 0};
-    QTest::newRow("last, then next stays") << QList<int>{3, 2} << QList<int>{last, last};
-    QTest::newRow("last, previous, first") << QList<int>{3, 1, 0} << QList<int>{last, last - 1, 0};
-    QTest::newRow("first from the middle") << QList<int>{2, 2, 2, 0} << QList<int>{1, 2, 3, 0};
+    QTest::newRow("next, next, previous") << QList<int> { 2, 2, 1 } << QList<int> { 1, 2, 1 };
+    QTest::newRow("previous at the first stays") << QList<int> { 1, 1 } << QList<int> { 0, 0 };
+    QTest::newRow("last, then next stays") << QList<int> { 3, 2 } << QList<int> { last, last };
+    QTest::newRow("last, previous, first")
+        << QList<int> { 3, 1, 0 } << QList<int> { last, last - 1, 0 };
+    QTest::newRow("first from the middle")
+        << QList<int> { 2, 2, 2, 0 } << QList<int> { 1, 2, 3, 0 };
 }
 
 void PagesTest::navigate_allBoxesFollowOnEveryPage()
@@ -208,7 +231,7 @@ void PagesTest::switchingPages_changesNoBox()
     QStringList before;
     for (const auto &[box, field] : kBoxes)
         before << text(box);
-    for (int tab : {1, 2, 0, 2, 1}) {
+    for (int tab : { 1, 2, 0, 2, 1 }) {
         m_form->SSTab1->tabBar()->setCurrentIndex(tab);
         QCOMPARE(m_form->SSTab1->Tab(), tab);
         QStringList now;
@@ -224,7 +247,7 @@ void PagesTest::withoutDatabase_designCaptionsStay()
     startIn(m_empty.path());
     QCOMPARE(m_messages.size(), 1);
     QVERIFY(m_messages.front().contains(QStringLiteral("vorlane.mdb")));
-    for (int button : {0, 2, 3, 1})
+    for (int button : { 0, 2, 3, 1 })
         QTest::mouseClick(m_form->Data1->button(button), Qt::LeftButton);
     for (const auto &[box, field] : kBoxes) {
         QString symbol;
@@ -233,9 +256,8 @@ void PagesTest::withoutDatabase_designCaptionsStay()
         QCOMPARE(text(box), symbol);
     }
     for (int tab = 0; tab < 3; ++tab) {
-        static const char *const lines[3][3] = {{"Label10", "Label0(1)", "Label2"},
-                                                {"Label1", "Label0(2)", "Label26"},
-                                                {"Label27", "Label0(3)", "Label28"}};
+        static const char *const lines[3][3] = { { "Label10", "Label0(1)", "Label2" },
+            { "Label1", "Label0(2)", "Label26" }, { "Label27", "Label0(3)", "Label28" } };
         QCOMPARE(text(lines[tab][0]), QStringLiteral("m"));
         QCOMPARE(text(lines[tab][1]), QStringLiteral("×"));
         QCOMPARE(text(lines[tab][2]), QStringLiteral("p"));
@@ -263,26 +285,26 @@ void PagesTest::staticCaptions_asDesigned_data()
         double pt;
     };
     const Row rows[] = {
-        {0, "Picture1", unit, {7020, 180}, 12},
-        {1, "SSTab1", QStringLiteral("\u00D7"), {1020, 4920}, 12},
-        {2, "SSTab1", QStringLiteral("\u00D7"), {1020, 4920}, 12},
-        {3, "SSTab1", QStringLiteral("\u00D7"), {1020, 4920}, 12},
-        {4, "Picture3", unit, {7020, 180}, 12},
-        {5, "Picture1", deg, {3780, 180}, 12},
-        {6, "Picture2", deg, {5040, 180}, 12},
-        {7, "Picture2", unit, {7020, 180}, 12},
-        {8, "Picture1", QStringLiteral("X"), {5220, 3000}, 14.25},
-        {9, "Picture2", QStringLiteral("\uFF11 種"), {4950, 3990}, 12},
-        {10, "Picture2", QStringLiteral("\uFF13 種"), {6840, 3990}, 12},
-        {11, "Picture3", star + QStringLiteral("鋼 鉄"), {6840, 3585}, 12},
-        {12, "Picture3", circle + QStringLiteral("鋳 鉄"), {6840, 3885}, 12},
-        {13, "Picture3", star, {4500, 450}, 12},
-        {14, "Picture3", circle, {4500, 795}, 12},
-        {15, "Picture3", star, {4590, 3150}, 12},
-        {16, "Picture3", circle, {4590, 3480}, 12},
-        {17, "Picture2", QStringLiteral("x"), {240, 1080}, 12},
-        {18, "Picture1", QStringLiteral("b"), {6780, 3000}, 14.25},
-        {19, "Picture1", QStringLiteral("L"), {6060, 3660}, 14.25},
+        { 0, "Picture1", unit, { 7020, 180 }, 12 },
+        { 1, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
+        { 2, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
+        { 3, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
+        { 4, "Picture3", unit, { 7020, 180 }, 12 },
+        { 5, "Picture1", deg, { 3780, 180 }, 12 },
+        { 6, "Picture2", deg, { 5040, 180 }, 12 },
+        { 7, "Picture2", unit, { 7020, 180 }, 12 },
+        { 8, "Picture1", QStringLiteral("X"), { 5220, 3000 }, 14.25 },
+        { 9, "Picture2", QStringLiteral("\uFF11 種"), { 4950, 3990 }, 12 },
+        { 10, "Picture2", QStringLiteral("\uFF13 種"), { 6840, 3990 }, 12 },
+        { 11, "Picture3", star + QStringLiteral("鋼 鉄"), { 6840, 3585 }, 12 },
+        { 12, "Picture3", circle + QStringLiteral("鋳 鉄"), { 6840, 3885 }, 12 },
+        { 13, "Picture3", star, { 4500, 450 }, 12 },
+        { 14, "Picture3", circle, { 4500, 795 }, 12 },
+        { 15, "Picture3", star, { 4590, 3150 }, 12 },
+        { 16, "Picture3", circle, { 4590, 3480 }, 12 },
+        { 17, "Picture2", QStringLiteral("x"), { 240, 1080 }, 12 },
+        { 18, "Picture1", QStringLiteral("b"), { 6780, 3000 }, 14.25 },
+        { 19, "Picture1", QStringLiteral("L"), { 6060, 3660 }, 14.25 },
     };
     for (const auto &r : rows)
         QTest::addRow("Label0(%d)", r.i)
@@ -315,10 +337,9 @@ void PagesTest::staticCaptions_asDesigned()
 void PagesTest::onlyCurrentSizeLineIsVisible()
 {
     startIn(m_withDb.path());
-    const QStringList lines[3] = {{"Label10", "Label0(1)", "Label2"},
-                                  {"Label1", "Label0(2)", "Label26"},
-                                  {"Label27", "Label0(3)", "Label28"}};
-    for (int current : {0, 1, 2, 0}) {
+    const QStringList lines[3] = { { "Label10", "Label0(1)", "Label2" },
+        { "Label1", "Label0(2)", "Label26" }, { "Label27", "Label0(3)", "Label28" } };
+    for (int current : { 0, 1, 2, 0 }) {
         m_form->SSTab1->tabBar()->setCurrentIndex(current);
         for (int tab = 0; tab < 3; ++tab)
             for (const auto &key : lines[tab])
@@ -336,7 +357,7 @@ void PagesTest::noLabelTakesTheFocus()
     m_form->activateWindow();
     for (auto *l : m_form->findChildren<controls::Label *>())
         QCOMPARE(l->focusPolicy(), Qt::NoFocus);
-    for (int tab : {0, 2}) {
+    for (int tab : { 0, 2 }) {
         m_form->SSTab1->tabBar()->setCurrentIndex(tab);
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

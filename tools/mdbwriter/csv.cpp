@@ -14,7 +14,7 @@ std::vector<Record> parse(std::string_view text)
         text.remove_prefix(3);
 
     std::vector<Record> records;
-    Record current{1, {}};
+    Record current { 1, {} };
     std::string field;
     bool inQuotes = false;
     bool wasQuoted = false;
@@ -33,7 +33,7 @@ std::vector<Record> parse(std::string_view text)
             endField();
             records.push_back(std::move(current));
         }
-        current = Record{line + 1, {}};
+        current = Record { line + 1, {} };
     };
 
     for (std::size_t i = 0; i < text.size(); ++i) {

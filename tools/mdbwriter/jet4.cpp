@@ -187,7 +187,7 @@ Layout layoutOf(const Table &t)
         for (std::size_t j = 0; j < i; ++j)
             if (t.columns[i].name == t.columns[j].name)
                 throw Error("table " + narrow(t.name) + ": column " + narrow(t.columns[i].name)
-                            + " appears twice");
+                    + " appears twice");
     return l;
 }
 
@@ -196,7 +196,7 @@ Bytes encodeRow(const Table &t, const Layout &l, const std::vector<Value> &row)
     const std::size_t n = t.columns.size();
     if (row.size() != n)
         throw Error("table " + narrow(t.name) + ": row has " + std::to_string(row.size())
-                    + " values for " + std::to_string(n) + " columns");
+            + " values for " + std::to_string(n) + " columns");
 
     Bytes r(2 + l.fixedSize, 0);
     put16(r, 0, std::uint16_t(n));
@@ -307,8 +307,7 @@ std::vector<Bytes> packRows(const std::vector<Bytes> &rows, const std::string &t
     for (const Bytes &row : rows) {
         if (row.size() > maxRowSize)
             throw Error("table " + tableName + ": a row does not fit in a page");
-        if (page.empty() || count == maxRowsPerPage
-            || tableEnd + 2 + row.size() > dataStart) {
+        if (page.empty() || count == maxRowsPerPage || tableEnd + 2 + row.size() > dataStart) {
             if (!page.empty())
                 finish();
             start();
@@ -324,8 +323,8 @@ std::vector<Bytes> packRows(const std::vector<Bytes> &rows, const std::string &t
     return pages;
 }
 
-Bytes tableDefinition(const Table &t, const Layout &l, bool system, std::uint32_t usedMap,
-                      std::uint32_t freeMap)
+Bytes tableDefinition(
+    const Table &t, const Layout &l, bool system, std::uint32_t usedMap, std::uint32_t freeMap)
 {
     Bytes b(tdefColumnsStart, 0);
     b[0] = 0x02;
@@ -386,16 +385,17 @@ void writeTableDefinition(Bytes &file, const Bytes &tdef, std::uint32_t firstPag
         } else {
             page[0] = 0x02;
             page[1] = 0x01;
-            const std::size_t chunk = std::min(tdef.size() - from, pageSize - tdefContinuationHeader);
-            std::copy_n(tdef.begin() + std::ptrdiff_t(from), chunk,
-                        page.begin() + tdefContinuationHeader);
+            const std::size_t chunk
+                = std::min(tdef.size() - from, pageSize - tdefContinuationHeader);
+            std::copy_n(
+                tdef.begin() + std::ptrdiff_t(from), chunk, page.begin() + tdefContinuationHeader);
             used = tdefContinuationHeader + chunk;
         }
         from += p == 0 ? used : used - tdefContinuationHeader;
         put16(page, 2, std::uint16_t(pageSize - used));
         put32(page, 4, p + 1 < pages ? std::uint32_t(firstPage + p + 1) : 0);
-        std::copy(page.begin(), page.end(),
-                  file.begin() + std::ptrdiff_t((firstPage + p) * pageSize));
+        std::copy(
+            page.begin(), page.end(), file.begin() + std::ptrdiff_t((firstPage + p) * pageSize));
     }
 }
 
@@ -423,54 +423,54 @@ void writeHeader(Bytes &file, const Options &o)
         h[0x42 + i] = std::uint8_t(mask >> (8 * (i % 4)));
     put16(h, 0x6e, generalSortOrder);
     putDouble(h, 0x72, o.creationDate);
-    static constexpr std::uint8_t key[] = {0xc7, 0xda, 0x39, 0x6b};
+    static constexpr std::uint8_t key[] = { 0xc7, 0xda, 0x39, 0x6b };
     rc4(key, sizeof key, &h[0x18], 128);
     std::copy(h.begin(), h.end(), file.begin());
 }
 
 Column col(const char16_t *name, Type type, int textLength = 0)
 {
-    return Column{name, type, textLength};
+    return Column { name, type, textLength };
 }
 
 Table catalogTable()
 {
-    return Table{u"MSysObjects",
-                 {col(u"Id", Type::Long), col(u"ParentId", Type::Long),
-                  col(u"Name", Type::Text, 255), col(u"Owner", Type::Binary),
-                  col(u"Flags", Type::Long), col(u"Type", Type::Integer),
-                  col(u"DateCreate", Type::DateTime), col(u"DateUpdate", Type::DateTime),
-                  col(u"Connect", Type::Memo), col(u"Database", Type::Memo),
-                  col(u"ForeignName", Type::Text, 255), col(u"RmtInfoShort", Type::Binary),
-                  col(u"RmtInfoLong", Type::Ole), col(u"Lv", Type::Ole), col(u"LvExtra", Type::Ole),
-                  col(u"LvModule", Type::Ole), col(u"LvProp", Type::Ole)},
-                 {}};
+    return Table { u"MSysObjects",
+        { col(u"Id", Type::Long), col(u"ParentId", Type::Long), col(u"Name", Type::Text, 255),
+            col(u"Owner", Type::Binary), col(u"Flags", Type::Long), col(u"Type", Type::Integer),
+            col(u"DateCreate", Type::DateTime), col(u"DateUpdate", Type::DateTime),
+            col(u"Connect", Type::Memo), col(u"Database", Type::Memo),
+            col(u"ForeignName", Type::Text, 255), col(u"RmtInfoShort", Type::Binary),
+            col(u"RmtInfoLong", Type::Ole), col(u"Lv", Type::Ole), col(u"LvExtra", Type::Ole),
+            col(u"LvModule", Type::Ole), col(u"LvProp", Type::Ole) },
+        {} };
 }
 
 std::vector<Table> otherSystemTables()
 {
     return {
-        Table{u"MSysACEs",
-              {col(u"ACM", Type::Long), col(u"FInheritable", Type::Boolean),
-               col(u"ObjectId", Type::Long), col(u"SID", Type::Binary)},
-              {}},
-        Table{u"MSysQueries",
-              {col(u"Attribute", Type::Byte), col(u"Expression", Type::Memo),
-               col(u"Flag", Type::Integer), col(u"LvExtra", Type::Ole), col(u"Name1", Type::Memo),
-               col(u"Name2", Type::Memo), col(u"ObjectId", Type::Long), col(u"Order", Type::Binary)},
-              {}},
-        Table{u"MSysRelationships",
-              {col(u"ccolumn", Type::Long), col(u"grbit", Type::Long), col(u"icolumn", Type::Long),
-               col(u"szColumn", Type::Text, 255), col(u"szObject", Type::Text, 255),
-               col(u"szReferencedColumn", Type::Text, 255),
-               col(u"szReferencedObject", Type::Text, 255),
-               col(u"szRelationship", Type::Text, 255)},
-              {}},
+        Table { u"MSysACEs",
+            { col(u"ACM", Type::Long), col(u"FInheritable", Type::Boolean),
+                col(u"ObjectId", Type::Long), col(u"SID", Type::Binary) },
+            {} },
+        Table { u"MSysQueries",
+            { col(u"Attribute", Type::Byte), col(u"Expression", Type::Memo),
+                col(u"Flag", Type::Integer), col(u"LvExtra", Type::Ole), col(u"Name1", Type::Memo),
+                col(u"Name2", Type::Memo), col(u"ObjectId", Type::Long),
+                col(u"Order", Type::Binary) },
+            {} },
+        Table { u"MSysRelationships",
+            { col(u"ccolumn", Type::Long), col(u"grbit", Type::Long), col(u"icolumn", Type::Long),
+                col(u"szColumn", Type::Text, 255), col(u"szObject", Type::Text, 255),
+                col(u"szReferencedColumn", Type::Text, 255),
+                col(u"szReferencedObject", Type::Text, 255),
+                col(u"szRelationship", Type::Text, 255) },
+            {} },
     };
 }
 
 std::vector<Value> catalogRow(std::int64_t id, std::int64_t parentId, const std::u16string &name,
-                              std::int64_t flags, std::int64_t type, double date)
+    std::int64_t flags, std::int64_t type, double date)
 {
     std::vector<Value> row(17);
     row[0] = id;
@@ -491,13 +491,14 @@ char16_t asciiLower(char16_t c)
 bool sameName(const std::u16string &a, const std::u16string &b)
 {
     return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(),
-                         [](char16_t x, char16_t y) { return asciiLower(x) == asciiLower(y); });
+        && std::equal(a.begin(), a.end(), b.begin(),
+            [](char16_t x, char16_t y) { return asciiLower(x) == asciiLower(y); });
 }
 
 } // namespace
 
-std::vector<std::uint8_t> buildDatabase(const std::vector<Table> &userTables, const Options &options)
+std::vector<std::uint8_t> buildDatabase(
+    const std::vector<Table> &userTables, const Options &options)
 {
     if (!std::isfinite(options.creationDate) || options.creationDate < 0)
         throw Error("creation date out of range");
@@ -545,8 +546,8 @@ std::vector<std::uint8_t> buildDatabase(const std::vector<Table> &userTables, co
         catalogRow(dbPropertiesId, databasesId, u"MSysDb", systemObject, 2, date),
     };
     for (std::size_t k = 0; k < tables.size(); ++k)
-        catalog.rows.push_back(catalogRow(tdefPages[k], tablesId, tables[k].name,
-                                          k < systemCount ? systemTable : 0, 1, date));
+        catalog.rows.push_back(catalogRow(
+            tdefPages[k], tablesId, tables[k].name, k < systemCount ? systemTable : 0, 1, date));
 
     const std::size_t usageRows = 1 + 2 * tables.size();
     if (usageRows * (usageMapRowSize + 2) > pageSize - dataPageHeader)
@@ -574,7 +575,7 @@ std::vector<std::uint8_t> buildDatabase(const std::vector<Table> &userTables, co
     Bytes maps(pageSize, 0);
     maps[0] = 0x01;
     maps[1] = 0x01;
-    std::vector<Bytes> mapRows{usageMap({})}; // the global map: no free pages
+    std::vector<Bytes> mapRows { usageMap({}) }; // the global map: no free pages
     for (std::size_t k = 0; k < tables.size(); ++k) {
         mapRows.push_back(usageMap(dataPageNumbers[k]));
         mapRows.push_back(usageMap(dataPageNumbers[k])); // every data page has room left
@@ -593,7 +594,7 @@ std::vector<std::uint8_t> buildDatabase(const std::vector<Table> &userTables, co
         writeTableDefinition(file, tdefs[k], tdefPages[k]);
         for (std::size_t p = 0; p < dataPages[k].size(); ++p)
             std::copy(dataPages[k][p].begin(), dataPages[k][p].end(),
-                      file.begin() + std::ptrdiff_t(dataPageNumbers[k][p] * pageSize));
+                file.begin() + std::ptrdiff_t(dataPageNumbers[k][p] * pageSize));
     }
     return file;
 }

@@ -59,7 +59,7 @@ struct Options
 constexpr std::size_t pageSize = 4096;
 
 // Lays out a database holding `tables` as user tables. Throws jet4::Error.
-std::vector<std::uint8_t> buildDatabase(const std::vector<Table> &tables,
-                                        const Options &options = {});
+std::vector<std::uint8_t> buildDatabase(
+    const std::vector<Table> &tables, const Options &options = {});
 
 } // namespace jet4

@@ -29,17 +29,28 @@ struct Field
 
 // In the table's column order.
 constexpr Field fields[] = {
-    {"m", u"ｍ", jet4::Type::Text},     {"p", u"ｐ", jet4::Type::Double},
-    {"s", u"ｓ", jet4::Type::Double},   {"e", u"ｅ", jet4::Type::Double},
-    {"k", u"ｋ", jet4::Type::Double},   {"da", u"ｄａ", jet4::Type::Double},
-    {"ds", u"ｄｓ", jet4::Type::Double}, {"ma", u"ｍａ", jet4::Type::Double},
-    {"dk", u"ｄｋ", jet4::Type::Double}, {"ea", u"ｅａ", jet4::Type::Double},
-    {"sa", u"ｓａ", jet4::Type::Double}, {"k1", u"ｋ１", jet4::Type::Double},
-    {"k3", u"ｋ３", jet4::Type::Double}, {"pa", u"ｐａ", jet4::Type::Double},
-    {"z", u"ｚ", jet4::Type::Double},   {"df", u"ｄｆ", jet4::Type::Double},
-    {"dd", u"ｄｄ", jet4::Type::Double}, {"t1", u"ｔ１", jet4::Type::Double},
-    {"t2", u"ｔ２", jet4::Type::Double}, {"de", u"ｄｅ", jet4::Type::Double},
-    {"n1", u"ｎ１", jet4::Type::Double}, {"n2", u"ｎ２", jet4::Type::Double},
+    { "m", u"ｍ", jet4::Type::Text },
+    { "p", u"ｐ", jet4::Type::Double },
+    { "s", u"ｓ", jet4::Type::Double },
+    { "e", u"ｅ", jet4::Type::Double },
+    { "k", u"ｋ", jet4::Type::Double },
+    { "da", u"ｄａ", jet4::Type::Double },
+    { "ds", u"ｄｓ", jet4::Type::Double },
+    { "ma", u"ｍａ", jet4::Type::Double },
+    { "dk", u"ｄｋ", jet4::Type::Double },
+    { "ea", u"ｅａ", jet4::Type::Double },
+    { "sa", u"ｓａ", jet4::Type::Double },
+    { "k1", u"ｋ１", jet4::Type::Double },
+    { "k3", u"ｋ３", jet4::Type::Double },
+    { "pa", u"ｐａ", jet4::Type::Double },
+    { "z", u"ｚ", jet4::Type::Double },
+    { "df", u"ｄｆ", jet4::Type::Double },
+    { "dd", u"ｄｄ", jet4::Type::Double },
+    { "t1", u"ｔ１", jet4::Type::Double },
+    { "t2", u"ｔ２", jet4::Type::Double },
+    { "de", u"ｄｅ", jet4::Type::Double },
+    { "n1", u"ｎ１", jet4::Type::Double },
+    { "n2", u"ｎ２", jet4::Type::Double },
 };
 
 constexpr char16_t tableName[] = u"六角ボルト・ナット";
@@ -81,7 +92,7 @@ std::optional<std::u16string> utf16(std::string_view s)
                 return std::nullopt;
             cp = (cp << 6) | (c & 0x3f);
         }
-        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        const char32_t least[] = { 0, 0, 0x80, 0x800, 0x10000 };
         if (cp < least[n] || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff))
             return std::nullopt;
         if (cp >= 0x10000) {
@@ -109,18 +120,18 @@ jet4::Value cellValue(const Field &f, const std::string &cell, int line)
 {
     const std::string_view s = trimmed(cell);
     if (s.empty())
-        return std::monostate{};
+        return std::monostate {};
     if (f.type == jet4::Type::Text) {
         auto text = utf16(s);
         if (!text)
-            throw InputError{line, std::string("field ") + f.csvName + ": not UTF-8"};
+            throw InputError { line, std::string("field ") + f.csvName + ": not UTF-8" };
         return *text;
     }
     double v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
-        throw InputError{line, std::string("field ") + f.csvName + ": not a number: \""
-                                   + std::string(s) + "\""};
+        throw InputError { line,
+            std::string("field ") + f.csvName + ": not a number: \"" + std::string(s) + "\"" };
     return v;
 }
 
@@ -128,7 +139,7 @@ jet4::Table readTable(const std::string &text)
 {
     const std::vector<csv::Record> records = csv::parse(text);
     if (records.empty())
-        throw InputError{1, "no header line"};
+        throw InputError { 1, "no header line" };
 
     const auto &header = records.front().fields;
     std::vector<std::size_t> source;
@@ -138,32 +149,35 @@ jet4::Table readTable(const std::string &text)
             if (trimmed(header[i]) != f.csvName)
                 continue;
             if (at)
-                throw InputError{records.front().line,
-                                 std::string("field ") + f.csvName + " appears twice"};
+                throw InputError { records.front().line,
+                    std::string("field ") + f.csvName + " appears twice" };
             at = i;
         }
         if (!at)
-            throw InputError{records.front().line, std::string("field ") + f.csvName + " missing"};
+            throw InputError { records.front().line,
+                std::string("field ") + f.csvName + " missing" };
         source.push_back(*at);
     }
 
     jet4::Table table;
     table.name = tableName;
     for (const Field &f : fields)
-        table.columns.push_back({f.name, f.type, f.type == jet4::Type::Text ? sizeTextLength : 0});
+        table.columns.push_back(
+            { f.name, f.type, f.type == jet4::Type::Text ? sizeTextLength : 0 });
 
     for (std::size_t r = 1; r < records.size(); ++r) {
         const csv::Record &rec = records[r];
         if (rec.fields.size() != header.size())
-            throw InputError{rec.line, std::to_string(rec.fields.size()) + " fields, header has "
-                                           + std::to_string(header.size())};
+            throw InputError { rec.line,
+                std::to_string(rec.fields.size()) + " fields, header has "
+                    + std::to_string(header.size()) };
         std::vector<jet4::Value> row;
         for (std::size_t c = 0; c < std::size(fields); ++c)
             row.push_back(cellValue(fields[c], rec.fields[source[c]], rec.line));
         if (std::holds_alternative<std::monostate>(row.front()))
-            throw InputError{rec.line, "field m is empty"};
+            throw InputError { rec.line, "field m is empty" };
         if (std::get<std::u16string>(row.front()).size() > std::size_t(sizeTextLength))
-            throw InputError{rec.line, "field m is too long"};
+            throw InputError { rec.line, "field m is too long" };
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -194,7 +208,7 @@ int main(int argc, char **argv)
 
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = jet4::buildDatabase({readTable(text.str())});
+        bytes = jet4::buildDatabase({ readTable(text.str()) });
     } catch (const InputError &e) {
         return fail(input.string() + ":" + std::to_string(e.line) + ": " + e.what);
     } catch (const csv::Error &e) {

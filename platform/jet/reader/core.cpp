@@ -72,7 +72,7 @@ Header checkHeader(const unsigned char *data, std::size_t available, std::uint64
                              : (version >= MDB_VER_ACCDB_2007 && version <= MDB_VER_ACCDB_2019);
     if (!known)
         fail(Failure::NotAccess, "unknown format version " + std::to_string(version));
-    Header h {version, version == MDB_VER_JET3 ? std::size_t(2048) : std::size_t(4096)};
+    Header h { version, version == MDB_VER_JET3 ? std::size_t(2048) : std::size_t(4096) };
     if (fileSize % h.pageSize != 0)
         fail(Failure::Damaged, "the size is not a whole number of pages");
     // Page 2 holds MSysObjects.
@@ -86,21 +86,36 @@ const char *jet3Charset(unsigned codePage)
     // Windows code pages by their glibc names; libmdb would take
     // "SHIFT-JIS" for 932, which lacks the Windows additions (～, ①, ...).
     switch (codePage) {
-    case 874: return "CP874";
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1252: return "CP1252";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    default: return nullptr;
+    case 874:
+        return "CP874";
+    case 932:
+        return "CP932";
+    case 936:
+        return "CP936";
+    case 949:
+        return "CP949";
+    case 950:
+        return "CP950";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1252:
+        return "CP1252";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
+    default:
+        return nullptr;
     }
 }
 
@@ -219,11 +234,19 @@ struct Database::Private
                 fail(Failure::Damaged, std::string("column ") + col->name + ": value too short");
         };
         switch (col->col_type) {
-        case MDB_BYTE: need(1); return std::to_string(p[0]);
-        case MDB_INT: need(2); return std::to_string(std::int16_t(p[0] | p[1] << 8));
+        case MDB_BYTE:
+            need(1);
+            return std::to_string(p[0]);
+        case MDB_INT:
+            need(2);
+            return std::to_string(std::int16_t(p[0] | p[1] << 8));
         case MDB_LONGINT:
-        case MDB_COMPLEX: need(4); return std::to_string(std::int32_t(u32(p)));
-        case MDB_MONEY: need(8); return formatCurrency(std::int64_t(u64(p)));
+        case MDB_COMPLEX:
+            need(4);
+            return std::to_string(std::int32_t(u32(p)));
+        case MDB_MONEY:
+            need(8);
+            return formatCurrency(std::int64_t(u64(p)));
         case MDB_FLOAT: {
             need(4);
             const std::uint32_t bits = u32(p);
@@ -241,10 +264,11 @@ struct Database::Private
         }
         case MDB_NUMERIC: {
             need(17);
-            const std::uint32_t words[4] = {u32(p + 1), u32(p + 5), u32(p + 9), u32(p + 13)};
+            const std::uint32_t words[4] = { u32(p + 1), u32(p + 5), u32(p + 9), u32(p + 13) };
             return formatDecimal(words, p[0] & 0x80, col->col_scale);
         }
-        case MDB_TEXT: return text(f);
+        case MDB_TEXT:
+            return text(f);
         case MDB_MEMO: {
             std::unique_ptr<char, GFreer> s(
                 mdb_col_to_string(mdb.get(), mdb->pg_buf, f.start, MDB_MEMO, f.siz));
@@ -300,7 +324,7 @@ struct Database::Private
                 return;
             const std::uint32_t page
                 = u32(static_cast<const unsigned char *>(fid->value)) & 0x00ffffff;
-            out.push_back({text(*fname), page});
+            out.push_back({ text(*fname), page });
         });
         return out;
     }
@@ -354,7 +378,8 @@ struct Database::Private
 
 Database::Database(std::unique_ptr<Private> d)
     : d(std::move(d))
-{ }
+{
+}
 Database::Database(Database &&) noexcept = default;
 Database &Database::operator=(Database &&) noexcept = default;
 Database::~Database() = default;

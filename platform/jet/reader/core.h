@@ -28,7 +28,8 @@ public:
     ReadError(Failure failure, std::string detail)
         : failure(failure)
         , detail(std::move(detail))
-    { }
+    {
+    }
     Failure failure;
     std::string detail; // the missing name, or what was wrong
 };

@@ -5,6 +5,7 @@
 #include "core.h"
 #include "wire.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,6 @@
 #include <string>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -22,7 +22,8 @@ class WireSink : public jetread::RowSink
 public:
     explicit WireSink(std::FILE *out)
         : out(out)
-    { }
+    {
+    }
 
     void text(const std::string &s)
     {
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
 {
     // Dies with the engine that started it.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    const rlimit noCore {0, 0};
+    const rlimit noCore { 0, 0 };
     setrlimit(RLIMIT_CORE, &noCore);
 
     int i = 1;
@@ -76,7 +77,7 @@ int main(int argc, char **argv)
         if (!std::strcmp(argv[i], "--memory-limit") && i + 1 < argc) {
             const rlim_t bytes = std::strtoull(argv[++i], nullptr, 10);
             if (bytes) {
-                const rlimit lim {bytes, bytes};
+                const rlimit lim { bytes, bytes };
                 setrlimit(RLIMIT_AS, &lim);
             }
         } else {
@@ -90,7 +91,7 @@ int main(int argc, char **argv)
     std::vector<std::string> fields(argv + i + 3, argv + argc);
 
     // What a user's shell sets must not change what is read.
-    for (const char *name : {"MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS"})
+    for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
         unsetenv(name);
 
     const int wireFd = dup(STDOUT_FILENO);
