@@ -1,0 +1,182 @@
+// The data control: it opens once, after its window's Form_Load, shows the
+// engine's message itself when the file or table cannot be read, and then
+// goes on without a recordset: the arrows do nothing and bound labels keep
+// their captions.
+#include "controls/datacontrol.h"
+#include "controls/label.h"
+#include "forms/msgbox.h"
+#include "forms/runtime.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <functional>
+
+using controls::DataControl;
+using controls::Label;
+
+namespace {
+
+const QString kTable = QStringLiteral("六角ボルト・ナット");
+
+class Window : public forms::Form
+{
+public:
+    Window()
+    {
+        data = new DataControl(client());
+        data->RecordSource = kTable;
+        size = new Label(client());
+        size->setCaption(QStringLiteral("m"));
+        size->setNullText(QStringLiteral("－"));
+        size->bind(data, QStringLiteral("ｍ"));
+        pitch = new Label(client());
+        pitch->setCaption(QStringLiteral("ma"));
+        pitch->setNullText(QStringLiteral("－"));
+        pitch->bind(data, QStringLiteral("ｍａ"));
+    }
+    DataControl *data;
+    Label *size;
+    Label *pitch;
+    int loads = 0;
+    QString databaseName;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        // Opening waits for Form_Load to return.
+        QCOMPARE(data->state(), DataControl::State::Designed);
+        data->DatabaseName = databaseName;
+    }
+};
+
+void clickAll(DataControl *data)
+{
+    for (int i : { 0, 1, 2, 3, 2, 1 })
+        QTest::mouseClick(data->button(i), Qt::LeftButton);
+}
+
+} // namespace
+
+class TstDataControl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        forms::setEndHook([] {});
+        forms::setMsgBoxHook([this](const forms::MsgBoxCall &c) {
+            m_boxes << c.prompt;
+            return int(forms::vbOK);
+        });
+        const QString shipped = QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb");
+        QVERIFY(QFile::exists(shipped));
+        m_shipped = shipped;
+    }
+    void init() { m_boxes.clear(); }
+
+    void opensOnceAfterLoad_standsOnFirstRecord()
+    {
+        Window w;
+        w.databaseName = m_shipped;
+        QVERIFY(forms::launch(w));
+        QCOMPARE(w.loads, 1);
+        QCOMPARE(w.data->state(), DataControl::State::Open);
+        QCOMPARE(w.data->absolutePosition(), 0);
+        QCOMPARE(w.size->text(), QStringLiteral("M3"));
+        QCOMPARE(w.pitch->text(), QStringLiteral("－")); // no fine pitch at M3
+        // A second notice opens nothing anew.
+        QTest::mouseClick(w.data->button(2), Qt::LeftButton);
+        emit w.loadCompleted();
+        QCOMPARE(w.data->absolutePosition(), 1);
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    void failedOpen_reportsOnce_andGoesOnWithoutRecord_data()
+    {
+        QTest::addColumn<QString>("inMessage");
+        // How each bad file is made, inside a fresh folder.
+        QTest::addColumn<int>("kind");
+        QTest::newRow("missing file") << "見つかりません" << 0;
+        QTest::newRow("a directory named vorlane.mdb") << "ファイルではない" << 1;
+        QTest::newRow("an empty file") << "Access のデータベースではありません" << 2;
+        QTest::newRow("a text file") << "Access のデータベースではありません" << 3;
+        QTest::newRow("a database without the table") << kTable << 4;
+        QTest::newRow("a table without one of the fields") << "ｍａ" << 5;
+    }
+    void failedOpen_reportsOnce_andGoesOnWithoutRecord()
+    {
+        QFETCH(QString, inMessage);
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("vorlane.mdb"));
+        switch (kind) {
+        case 1:
+            QVERIFY(QDir().mkdir(path));
+            break;
+        case 2: {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            break;
+        }
+        case 3: {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("ｍ,ｐ\nM3,0.5\n");
+            break;
+        }
+        case 4:
+            QVERIFY(QFile::copy(
+                QStringLiteral(VORLANE_SHARED_DIR "/testdata/access/jet4-testUnicodeCompV2003.mdb"),
+                path));
+            break;
+        default:
+            break;
+        }
+
+        Window w;
+        w.databaseName = path;
+        if (kind == 5) {
+            // The shipped table, asked for a field it lacks.
+            QVERIFY(QFile::copy(m_shipped, path));
+            w.pitch->bind(w.data, QStringLiteral("ｍｍ"));
+            inMessage = QStringLiteral("ｍｍ");
+        }
+        QVERIFY(forms::launch(w));
+        QCOMPARE(w.data->state(), DataControl::State::Failed);
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.front().contains(inMessage), qPrintable(m_boxes.front()));
+        if (kind != 5)
+            QVERIFY2(m_boxes.front().contains(path), qPrintable(m_boxes.front()));
+
+        clickAll(w.data);
+        emit w.loadCompleted(); // nothing tries again
+        QCOMPARE(w.data->absolutePosition(), -1);
+        QCOMPARE(w.size->text(), QStringLiteral("m"));
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY(!forms::hasEnded()); // the program goes on
+    }
+
+    void arrowsNeverTakeTheFocus()
+    {
+        Window w;
+        w.databaseName = m_shipped;
+        QVERIFY(forms::launch(w));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w.data->button(i)->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(w.data->focusPolicy(), Qt::NoFocus);
+    }
+
+private:
+    QStringList m_boxes;
+    QString m_shipped;
+};
+
+QTEST_MAIN(TstDataControl)
+#include "tst_datacontrol.moc"
