@@ -74,9 +74,9 @@ Form1::Form1()
     Picture1 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture1"));
     Picture2 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture2"));
     Picture3 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture3"));
-    Picture1->setPicture(QPixmap(QStringLiteral(":/assets/bolt.bmp")));
-    Picture2->setPicture(QPixmap(QStringLiteral(":/assets/nut.bmp")));
-    Picture3->setPicture(QPixmap(QStringLiteral(":/assets/joint.bmp")));
+    Picture1->setPictureFile(QStringLiteral(":/assets/bolt.bmp"));
+    Picture2->setPictureFile(QStringLiteral(":/assets/nut.bmp"));
+    Picture3->setPictureFile(QStringLiteral(":/assets/joint.bmp"));
 
     Data1 = new controls::DataControl(area);
     Data1->setObjectName(QStringLiteral("Data1"));

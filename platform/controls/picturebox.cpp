@@ -14,8 +14,25 @@ PictureBox::PictureBox(QWidget *parent)
 
 void PictureBox::setPicture(const QPixmap &picture)
 {
+    m_pictureFile.clear();
     m_picture = picture;
     update();
+}
+
+void PictureBox::setPictureFile(const QString &path)
+{
+    m_picture = QPixmap();
+    m_pictureFile = path;
+    update();
+}
+
+const QPixmap &PictureBox::picture() const
+{
+    if (!m_pictureFile.isEmpty()) {
+        m_picture = QPixmap(m_pictureFile);
+        m_pictureFile.clear();
+    }
+    return m_picture;
 }
 
 void PictureBox::setTabStop(bool on)
@@ -26,12 +43,12 @@ void PictureBox::setTabStop(bool on)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
-    if (m_picture.isNull())
+    if (picture().isNull())
         return;
     QPainter p(this);
     const QRect inner = contentsRect();
     p.setClipRect(inner);
-    p.drawPixmap(inner.topLeft(), m_picture);
+    p.drawPixmap(inner.topLeft(), picture());
 }
 
 } // namespace controls

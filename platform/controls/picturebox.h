@@ -15,14 +15,18 @@ public:
     explicit PictureBox(QWidget *parent = nullptr);
 
     void setPicture(const QPixmap &picture);
-    const QPixmap &picture() const { return m_picture; }
+    // The picture from an image file (or resource), read when it is first
+    // needed: a box on a page that is never shown costs nothing.
+    void setPictureFile(const QString &path);
+    const QPixmap &picture() const;
     void setTabStop(bool on);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QString m_pictureFile;
 };
 
 } // namespace controls
