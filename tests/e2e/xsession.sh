@@ -22,11 +22,21 @@ done
 export DISPLAY=":$(head -n1 "$fd_file")"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-# The window manager owns the WM_S0 selection once it is up.
-for _ in $(seq 100); do
-    timeout 2 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# The window manager owns _NET_SUPPORTING_WM_CHECK once it is up. Under load
+# it can take a while; should it die on the way, it is started once more.
+start_wm() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm_pid=$!
+}
+start_wm
+restarted=""
+deadline=$((SECONDS + 30))
+until timeout 2 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    if ! kill -0 "$wm_pid" 2>/dev/null && [ -z "$restarted" ]; then
+        restarted=1
+        start_wm
+    fi
+    [ "$SECONDS" -lt "$deadline" ] || { echo "xsession: the window manager did not start" >&2; exit 1; }
     sleep 0.05
 done
 
