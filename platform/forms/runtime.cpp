@@ -40,7 +40,6 @@ std::function<void()> &endHook()
 }
 
 bool g_ended = false;
-int g_dispatchDepth = 0;
 
 void forget(Form *form)
 {
@@ -193,31 +192,19 @@ void Form::closeEvent(QCloseEvent *event)
         unload(*this);
 }
 
-void Form::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    // A move by the user or the window manager replaces a position set in
-    // twips; Left/Top compare against the pixel position and fall back.
-}
-
 void dispatch(const char *name, const std::function<void()> &procedure)
 {
     Q_UNUSED(name);
     if (g_ended)
         return;
-    ++g_dispatchDepth;
     try {
         procedure();
-        --g_dispatchDepth;
         return;
     } catch (const Ended &) {
-        --g_dispatchDepth;
         return;
     } catch (const RuntimeError &e) {
-        --g_dispatchDepth;
         report(e.number(), e.description());
     } catch (const std::exception &e) {
-        --g_dispatchDepth;
         report(51, QStringLiteral("内部エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())));
     }
     // No procedure handles errors: the report ends the run, without

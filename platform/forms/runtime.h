@@ -68,7 +68,6 @@ protected:
     virtual void Form_Unload(qint16 &Cancel) { Q_UNUSED(Cancel); }
 
     void closeEvent(QCloseEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
 
 signals:
     // After Form_Load has returned and the window is shown: the data
