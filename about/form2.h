@@ -38,8 +38,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void centreOnScreen();
-
     QHash<QString, QWidget *> m_controls;
 };
 

@@ -11,13 +11,18 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
+#include <QShowEvent>
 #include <QSocketNotifier>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -81,6 +86,44 @@ void report(int number, const QString &description)
 {
     MsgBox(QStringLiteral("実行時エラー '%1':\n\n%2").arg(number).arg(description),
         vbOKOnly | vbCritical);
+}
+
+// Marks a window that is not mapped yet as one without a task-bar button.
+// Qt keeps states found on the window when it maps it.
+void skipTaskbar(QWidget *window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto atom = [c](const char *name) -> xcb_atom_t {
+        const auto cookie = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
+        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return a;
+    };
+    const xcb_atom_t state = atom("_NET_WM_STATE");
+    const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
+        return;
+    xcb_change_property(
+        c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()), state, XCB_ATOM_ATOM, 32, 1, &skip);
+    xcb_flush(c);
+}
+
+// The frame the window manager is expected to put around the window: the
+// one it put around the owner, as long as this one has none yet.
+QMargins expectedFrame(const QWidget *window)
+{
+    const QMargins own
+        = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    if (!own.isNull())
+        return own;
+    const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible() && owner->windowHandle())
+        return owner->windowHandle()->frameMargins();
+    return {};
 }
 
 } // namespace
@@ -181,6 +224,34 @@ void Form::setFixedClientSizeTwips(int widthTwips, int heightTwips)
     m_client->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    // Still unmapped here: the window manager reads the place and the
+    // task-bar state when the window maps.
+    if (!event->spontaneous()) {
+        if (!m_showInTaskbar)
+            skipTaskbar(this);
+        if (m_startUpPosition == StartUpPosition::CenterScreen)
+            centreOnScreen();
+    }
+    QWidget::showEvent(event);
+}
+
+void Form::centreOnScreen()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QMargins frame = expectedFrame(this);
+    const QSize outer = size().grownBy(frame);
+    // The frame centred; placed by its client area, which is what Qt
+    // hands the window manager before the frame exists.
+    const QPoint client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+        area.y() + (area.height() - outer.height()) / 2 + frame.top());
+    setGeometry(QRect(client, size()));
 }
 
 void Form::closeEvent(QCloseEvent *event)

@@ -7,12 +7,16 @@
 #include <QString>
 #include <QWidget>
 
-class QMenuBar;
-
 #include <exception>
 #include <functional>
 
+class QMenuBar;
+
 namespace forms {
+
+// Where a window opens when it is shown: where it was put (manual), or
+// centred on the screen at every showing.
+enum class StartUpPosition { Manual, CenterScreen };
 
 // A run-time error: the runtime's number and description. No event
 // procedure handles one; the dispatch point reports it and ends the run.
@@ -63,11 +67,17 @@ public:
     // Sets the client area in twips and fixes the window's size.
     void setFixedClientSizeTwips(int widthTwips, int heightTwips);
 
+    // ShowInTaskbar: False gives the window no task-bar button of its own.
+    void setShowInTaskbar(bool on) { m_showInTaskbar = on; }
+    bool showInTaskbar() const { return m_showInTaskbar; }
+    void setStartUpPosition(StartUpPosition position) { m_startUpPosition = position; }
+
 protected:
     virtual void Form_Load() { }
     virtual void Form_Unload(qint16 &Cancel) { Q_UNUSED(Cancel); }
 
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 signals:
     // After Form_Load has returned and the window is shown: the data
@@ -83,7 +93,11 @@ private:
 
     QPoint framePosForTwips(float leftTwips, float topTwips) const;
 
+    void centreOnScreen();
+
     QWidget *m_client;
+    bool m_showInTaskbar = true;
+    StartUpPosition m_startUpPosition = StartUpPosition::Manual;
     bool m_loaded = false;
     bool m_unloading = false;
     float m_leftTwips = 0;
