@@ -46,7 +46,8 @@ Form1::Form1()
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
         | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    QIcon icon(QStringLiteral(":/assets/vorlane.ico"));
+    // The PNG renderings of the program icon: they need no image plugin.
+    QIcon icon(QStringLiteral(":/assets/vorlane.png"));
     for (int size : { 64, 128, 256 })
         icon.addFile(QStringLiteral(":/assets/vorlane-%1.png").arg(size));
     setWindowIcon(icon);
