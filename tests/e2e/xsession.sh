@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command on a private X display: Xvfb plus openbox (synthetic keys
-# only reach a window under a window manager). Usage: xsession.sh CMD [ARGS...]
+# only reach a window under a window manager). With --bare, no window
+# manager at all. Usage: xsession.sh [--bare] CMD [ARGS...]
 set -euo pipefail
+
+bare=""
+if [ "${1:-}" = "--bare" ]; then
+    bare=1
+    shift
+fi
 
 fd_file=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
@@ -24,6 +31,11 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 # The window manager owns _NET_SUPPORTING_WM_CHECK once it is up. Under load
 # it can take a while; should it die on the way, it is started once more.
+if [ -n "$bare" ]; then
+    "$@"
+    exit
+fi
+
 start_wm() {
     openbox --sm-disable >/dev/null 2>&1 &
     wm_pid=$!

@@ -1,7 +1,7 @@
 // The SetWindowPos stand-in on the offscreen platform, which has no window
 // manager: the topmost state is the window's stays-on-top hint. The X11
 // side is covered by tst_topmost_x11; an X display without a window
-// manager by the noWindowManager case, run on its own through bare-x.sh.
+// manager by the noWindowManager case, run on its own through xsession.sh --bare.
 #include "win32/win32.h"
 
 #include <QGuiApplication>
