@@ -2,6 +2,7 @@
 #pragma once
 
 #include "about/form2.h"
+#include "controls/commandbutton.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -56,6 +57,26 @@ inline void whileModal(const std::function<void()> &show,
     });
     rescue.start(15000);
     show();
+}
+
+// The ways the About window closes, by the names the tests' rows use.
+inline const char *const kCloseWays[] = { "Esc", "Return", "Space", "button", "closeBox" };
+
+// Closes `f` the way `how` names.
+inline void closeBy(about::Form2 &f, const QString &how)
+{
+    QWindow *w = f.windowHandle();
+    if (how == "Esc")
+        QTest::keyClick(w, Qt::Key_Escape);
+    else if (how == "Return")
+        QTest::keyClick(w, Qt::Key_Return);
+    else if (how == "Space")
+        QTest::keyClick(w, Qt::Key_Space);
+    else if (how == "button")
+        QTest::mouseClick(
+            w, Qt::LeftButton, {}, f.Command1->mapTo(&f, f.Command1->rect().center()));
+    else
+        f.close();
 }
 
 } // namespace testing

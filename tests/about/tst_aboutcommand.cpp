@@ -219,7 +219,7 @@ void TestAboutCommand::about_twice_freshAndCentredAgain()
 void TestAboutCommand::about_closesAndMainTakesInputAgain_data()
 {
     QTest::addColumn<QString>("how");
-    for (const char *how : { "Esc", "Return", "Space", "button", "closeBox" })
+    for (const char *how : testing::kCloseWays)
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 
@@ -236,18 +236,7 @@ void TestAboutCommand::about_closesAndMainTakesInputAgain()
         },
         [&](Form2 &f) {
             form = &f;
-            QWindow *w = f.windowHandle();
-            if (how == "Esc")
-                QTest::keyClick(w, Qt::Key_Escape);
-            else if (how == "Return")
-                QTest::keyClick(w, Qt::Key_Return);
-            else if (how == "Space")
-                QTest::keyClick(w, Qt::Key_Space);
-            else if (how == "button")
-                QTest::mouseClick(
-                    w, Qt::LeftButton, {}, f.Command1->mapTo(&f, f.Command1->rect().center()));
-            else
-                f.close();
+            testing::closeBy(f, how);
         },
         &timedOut);
     QVERIFY(returned);

@@ -194,7 +194,7 @@ void TestForm2::showModal_centredWithFocusOnCancel()
 void TestForm2::showModal_closes_data()
 {
     QTest::addColumn<QString>("how");
-    for (const char *how : { "Esc", "Return", "Space", "click", "closeBox" })
+    for (const char *how : testing::kCloseWays)
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 
@@ -210,21 +210,7 @@ void TestForm2::showModal_closes()
             forms::showModal(*form);
             returned = true;
         },
-        [&](Form2 &f) {
-            QWindow *w = f.windowHandle();
-            if (how == "Esc")
-                QTest::keyClick(w, Qt::Key_Escape);
-            else if (how == "Return")
-                QTest::keyClick(w, Qt::Key_Return);
-            else if (how == "Space")
-                QTest::keyClick(w, Qt::Key_Space);
-            else if (how == "click")
-                QTest::mouseClick(
-                    w, Qt::LeftButton, {}, f.Command1->mapTo(&f, f.Command1->rect().center()));
-            else
-                f.close();
-        },
-        &timedOut);
+        [&](Form2 &f) { testing::closeBy(f, how); }, &timedOut);
     QVERIFY(returned);
     QVERIFY(!timedOut);
     QTRY_VERIFY(guard.isNull());
