@@ -170,10 +170,6 @@ void Form1::buildMenus()
     About = leaf(
         Help, "About", QStringLiteral("Kantrellについて"), &Form1::About_Click, "About_Click");
 
-    // The shortcuts act while the window is active, whichever control holds
-    // the focus, without the menu being opened.
-    addAction(FormTop_ON);
-    addAction(FormTop_OFF);
     setMenuBar(menuBar);
 }
 
