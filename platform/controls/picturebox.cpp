@@ -1,5 +1,7 @@
 #include "controls/picturebox.h"
 
+#include "controls/logging.h"
+
 #include <QPainter>
 
 namespace controls {
@@ -30,6 +32,8 @@ const QPixmap &PictureBox::picture() const
 {
     if (!m_pictureFile.isEmpty()) {
         m_picture = QPixmap(m_pictureFile);
+        if (m_picture.isNull())
+            qCWarning(lcControls).noquote() << "cannot load picture" << m_pictureFile;
         m_pictureFile.clear();
     }
     return m_picture;

@@ -1,5 +1,6 @@
 #include "forms/runtime.h"
 
+#include "forms/logging.h"
 #include "forms/msgbox.h"
 #include "forms/twips.h"
 
@@ -265,7 +266,6 @@ void Form::closeEvent(QCloseEvent *event)
 
 void dispatch(const char *name, const std::function<void()> &procedure)
 {
-    Q_UNUSED(name);
     if (g_ended)
         return;
     try {
@@ -274,8 +274,11 @@ void dispatch(const char *name, const std::function<void()> &procedure)
     } catch (const Ended &) {
         return;
     } catch (const RuntimeError &e) {
+        qCWarning(lcForms, "run-time error %d in %s: %s", e.number(), name,
+            qUtf8Printable(e.description()));
         report(e.number(), e.description());
     } catch (const std::exception &e) {
+        qCWarning(lcForms, "run-time error 51 in %s: %s", name, e.what());
         report(51, QStringLiteral("内部エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())));
     }
     // No procedure handles errors: the report ends the run, without

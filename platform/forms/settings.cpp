@@ -1,5 +1,6 @@
 #include "forms/settings.h"
 
+#include "forms/logging.h"
 #include "forms/runtime.h"
 
 #include <QDir>
@@ -173,6 +174,7 @@ void SaveSetting(
             store = std::move(*parsed);
         } else {
             // Keep what we could not read for the user to look at.
+            qCWarning(lcForms).noquote() << "cannot parse" << path << "- kept as .bad";
             QFile::remove(path + QLatin1String(".bad"));
             if (!QFile::copy(path, path + QLatin1String(".bad")))
                 throw RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));

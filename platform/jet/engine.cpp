@@ -1,5 +1,6 @@
 #include "engine.h"
 
+#include "logging.h"
 #include "reader/wire.h"
 
 #include <QCoreApplication>
@@ -185,8 +186,8 @@ private:
 
 } // namespace
 
-Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
-    const ReadOptions &options)
+static Table readUnlogged(const QString &databasePath, const QString &table,
+    const QStringList &fields, const ReadOptions &options)
 {
     using C = Error::Cause;
     const QString &path = databasePath;
@@ -293,6 +294,21 @@ Table readTable(const QString &databasePath, const QString &table, const QString
     result.fields = fields.isEmpty() ? answer.names : fields;
     result.rows = std::move(answer.rows);
     return result;
+}
+
+Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
+    const ReadOptions &options)
+{
+    try {
+        return readUnlogged(databasePath, table, fields, options);
+    } catch (const Error &e) {
+        // The user sees only the message; the cause and the reader's own
+        // output are for whoever looks into it.
+        qCWarning(lcJet).noquote().nospace()
+            << "cannot read table " << table << " of " << databasePath << ": " << e.cause()
+            << (e.details().isEmpty() ? QString() : "\n" + e.details());
+        throw;
+    }
 }
 
 } // namespace jet

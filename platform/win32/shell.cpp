@@ -1,5 +1,7 @@
 #include "win32/shell.h"
 
+#include "win32/logging.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -53,6 +55,7 @@ HINSTANCE ShellExecuteA(HWND hwnd, const char *operation, const char *file, cons
     }
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) {
+        qCWarning(lcWin32, "ShellExecuteA: xdg-open is not installed");
         SetLastError(ERROR_NO_ASSOCIATION);
         return SE_ERR_NOASSOC;
     }
@@ -64,6 +67,7 @@ HINSTANCE ShellExecuteA(HWND hwnd, const char *operation, const char *file, cons
         return SE_ERR_PNF;
     }
     if (!QProcess::startDetached(opener, { target }, workDir)) {
+        qCWarning(lcWin32).noquote() << "ShellExecuteA: cannot start" << opener;
         SetLastError(ERROR_NO_ASSOCIATION);
         return SE_ERR_NOASSOC;
     }

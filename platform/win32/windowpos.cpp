@@ -1,5 +1,7 @@
 #include "win32/win32.h"
 
+#include "win32/logging.h"
+
 #include <QGuiApplication>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -171,10 +173,12 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t 
     if (isX11()) {
         x11.emplace();
         if (!x11->supported()) {
+            qCWarning(lcWin32, "SetWindowPos: the window manager offers no above state");
             SetLastError(ERROR_NOT_SUPPORTED);
             return 0;
         }
         if (!x11->set(xcb_window_t(window->winId()), above)) {
+            qCWarning(lcWin32, "SetWindowPos: the X server refused the above state");
             SetLastError(ERROR_GEN_FAILURE);
             return 0;
         }
@@ -185,6 +189,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t 
             window->setFlags(flags);
     } else {
         // Wayland and the like keep no above state a client may set.
+        qCWarning(lcWin32, "SetWindowPos: no above state on platform %s",
+            qUtf8Printable(QGuiApplication::platformName()));
         SetLastError(ERROR_NOT_SUPPORTED);
         return 0;
     }

@@ -6,6 +6,8 @@
 #include "modal.h"
 #include "win32/shell.h"
 
+#include "../support/logcapture.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -163,10 +165,14 @@ void TestWebLink::shellExecute_failures()
 void TestWebLink::shellExecute_noOpenerOnPath_fails()
 {
     qputenv("PATH", QFile::encodeName(m_dir.filePath("nothing-here")));
+    LogCapture log;
     QCOMPARE(win32::ShellExecuteA(
                  0, "open", "https://www.vorlane.example/", nullptr, "", win32::SW_SHOW),
         win32::SE_ERR_NOASSOC);
     QCOMPARE(win32::GetLastError(), win32::ERROR_NO_ASSOCIATION);
+    // The caller looks at no result; the log says why nothing opened.
+    QCOMPARE(log.warnings("vorlane.win32").size(), 1);
+    QVERIFY(log.warnings("vorlane.win32")[0].contains("xdg-open"));
 }
 
 void TestWebLink::getDesktopWindow_isStableAndNonZero()

@@ -4,6 +4,8 @@
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
 
+#include "../support/logcapture.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -174,6 +176,7 @@ private slots:
         bool restOfProcedure = false;
         bool after = false;
         bool fellBack = false;
+        LogCapture log;
         startAndRun(
             form,
             [&] {
@@ -195,6 +198,11 @@ private slots:
         QVERIFY(m_boxes[0].prompt.contains(QString::number(number)));
         QVERIFY(m_boxes[0].prompt.contains(description));
         QVERIFY(m_boxes[0].style & vbCritical);
+        // The log names the procedure, which the box does not.
+        const QStringList warnings = log.warnings("vorlane.forms");
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].contains("SSTab1_Click"), qPrintable(warnings[0]));
+        QVERIFY2(warnings[0].contains(QString::number(number)), qPrintable(warnings[0]));
         QCOMPARE(m_ends, 1);
         QCOMPARE(form.unloads, 0);
         QVERIFY(!restOfProcedure);

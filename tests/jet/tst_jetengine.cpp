@@ -2,6 +2,8 @@
 // and against files damaged in the ways that break libmdb.
 #include "jet/engine.h"
 
+#include "../support/logcapture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -151,6 +153,7 @@ private slots:
     void readTable_hangingReader_isStoppedInTime();
     void readTable_crashingReader_becomesError();
     void readTable_missingReader_becomesError();
+    void readTable_failure_logsCauseAndDetails();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -508,6 +511,24 @@ void TestJetEngine::readTable_missingReader_becomesError()
     } catch (const Error &e) {
         QCOMPARE(e.cause(), Error::Cause::ReaderFailed);
     }
+}
+
+void TestJetEngine::readTable_failure_logsCauseAndDetails()
+{
+    // The reader checks the header itself, so any file will do here.
+    const QString path = write("logged.mdb", "not a database");
+    const QString script
+        = write("noisy.sh", "#!/bin/sh\necho 'mdb_read_table: no such page' >&2\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+    jet::ReadOptions options;
+    options.readerPath = script;
+    LogCapture log;
+    QVERIFY_THROWS_EXCEPTION(Error, jet::readTable(path, "Table1", {}, options));
+    const QStringList warnings = log.warnings("vorlane.jet");
+    QCOMPARE(warnings.size(), 1);
+    for (const QString &part : { path, QStringLiteral("Table1"), QStringLiteral("Damaged"),
+             QStringLiteral("mdb_read_table: no such page") })
+        QVERIFY2(warnings[0].contains(part), qPrintable(warnings[0]));
 }
 
 QTEST_GUILESS_MAIN(TestJetEngine)

@@ -1,0 +1,7 @@
+#include "forms/logging.h"
+
+namespace forms {
+
+Q_LOGGING_CATEGORY(lcForms, "vorlane.forms")
+
+} // namespace forms
