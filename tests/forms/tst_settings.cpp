@@ -4,6 +4,8 @@
 #include "forms/runtime.h"
 #include "forms/settings.h"
 
+#include "../support/logcapture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -119,7 +121,9 @@ private slots:
         QCOMPARE(GetSetting(kApp, kSection, "X1", "def"), QStringLiteral("def"));
         QCOMPARE(readStore(), bytes); // reading leaves it alone
 
+        LogCapture log;
         SaveSetting(kApp, kSection, "Y1", "42");
+        QCOMPARE(log.warnings("vorlane.forms").size(), 1);
         QFile bad(storePath() + ".bad");
         QVERIFY(bad.open(QIODevice::ReadOnly));
         QCOMPARE(bad.readAll(), bytes);
@@ -130,6 +134,7 @@ private slots:
         SaveSetting(kApp, kSection, "Y1", "43");
         QVERIFY(bad.seek(0));
         QCOMPARE(bad.readAll(), bytes);
+        QCOMPARE(log.warnings("vorlane.forms").size(), 1);
     }
 
     void commentsAndCrLf_areRead()
