@@ -218,6 +218,9 @@ void Form1::Form_Load()
 void Form1::Form_Unload(qint16 &Cancel)
 {
     Q_UNUSED(Cancel);
+    // Copies closed at the same moment store one whole pair, never X1 of
+    // one and Y1 of the other.
+    const forms::SettingsLock lock(kApp);
     forms::SaveSetting(kApp, kSection, QStringLiteral("X1"), forms::CStr(Left()));
     forms::SaveSetting(kApp, kSection, QStringLiteral("Y1"), forms::CStr(Top()));
 }

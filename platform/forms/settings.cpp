@@ -6,15 +6,38 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <memory>
 #include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace forms {
 
 namespace {
+
+// A store holds two numbers; anything near this size is not one of ours,
+// and reading it whole would stall the start.
+constexpr qint64 kMaxStoreBytes = 1 << 20;
+
+// How long a save waits for another process's save to finish.
+constexpr int kLockWaitMs = 10000;
+
+RuntimeError accessError()
+{
+    return RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
+}
 
 struct Entry
 {
@@ -69,8 +92,11 @@ std::optional<QString> unescape(QStringView s)
 }
 
 // nullopt: the file is there but is no store of ours.
-std::optional<Store> parse(const QByteArray &bytes)
+std::optional<Store> parse(QByteArray bytes)
 {
+    // Editors on some systems begin a UTF-8 file with a byte order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     const QString text = QString::fromUtf8(bytes);
     if (text.toUtf8() != bytes)
         return std::nullopt; // not UTF-8
@@ -116,6 +142,46 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// One section per name and one entry per key, the first of each: the
+// entry that a read finds is the one that a save changes.
+void normalise(Store &store)
+{
+    Store out;
+    for (auto &section : store) {
+        Section *into = nullptr;
+        for (auto &s : out)
+            if (sameName(s.name, section.name))
+                into = &s;
+        if (!into) {
+            out.push_back({ section.name, {} });
+            into = &out.back();
+        }
+        for (auto &e : section.entries) {
+            const bool known = std::any_of(into->entries.begin(), into->entries.end(),
+                [&e](const Entry &k) { return sameName(k.key, e.key); });
+            if (!known)
+                into->entries.push_back(std::move(e));
+        }
+    }
+    store = std::move(out);
+}
+
+Section *findSection(Store &store, const QString &name)
+{
+    for (auto &s : store)
+        if (sameName(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+Entry *findEntry(Section &section, const QString &key)
+{
+    for (auto &e : section.entries)
+        if (sameName(e.key, key))
+            return &e;
+    return nullptr;
+}
+
 // A name must survive the file's syntax.
 bool validName(const QString &name, bool isKey)
 {
@@ -129,29 +195,233 @@ bool validName(const QString &name, bool isKey)
     return !name.contains(u']');
 }
 
+struct FdCloser
+{
+    void operator()(const int *fd) const
+    {
+        ::close(*fd);
+        delete fd;
+    }
+};
+using Fd = std::unique_ptr<int, FdCloser>;
+
+// What lies at the store's place.
+struct StoreFile
+{
+    enum Kind {
+        Absent,
+        Parsed,
+        Foreign, // a regular file that is no store of ours, or too large to be one
+        NotRegular, // a FIFO, a device, a folder, a socket
+        Unreadable,
+    } kind
+        = Absent;
+    Store store;
+    mode_t mode = 0;
+};
+
+// Opens only a regular file, without blocking (a FIFO without a writer
+// would hold open() for ever), and reads at most one byte past the bound
+// (a link to /dev/zero never ends).
+StoreFile readStore(const QByteArray &path)
+{
+    StoreFile result;
+    struct stat st = {};
+    if (::stat(path.constData(), &st) != 0) {
+        result.kind = errno == ENOENT ? StoreFile::Absent : StoreFile::Unreadable;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.kind = StoreFile::NotRegular;
+        return result;
+    }
+    const int raw = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (raw < 0) {
+        result.kind = errno == ENOENT ? StoreFile::Absent : StoreFile::Unreadable;
+        return result;
+    }
+    const Fd fd(new int(raw));
+    // The name may have been replaced between the look and the open.
+    if (::fstat(raw, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.kind = StoreFile::NotRegular;
+        return result;
+    }
+    result.mode = st.st_mode;
+    if (st.st_size > kMaxStoreBytes) {
+        result.kind = StoreFile::Foreign;
+        return result;
+    }
+
+    QByteArray bytes(kMaxStoreBytes + 1, Qt::Uninitialized);
+    qint64 have = 0;
+    while (have < bytes.size()) {
+        const ssize_t n = ::read(raw, bytes.data() + have, size_t(bytes.size() - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.kind = StoreFile::Unreadable;
+            return result;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    if (have > kMaxStoreBytes) {
+        result.kind = StoreFile::Foreign;
+        return result;
+    }
+    bytes.truncate(have);
+    if (auto parsed = parse(bytes)) {
+        result.kind = StoreFile::Parsed;
+        result.store = std::move(*parsed);
+        normalise(result.store);
+    } else {
+        result.kind = StoreFile::Foreign;
+    }
+    return result;
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The folder part of a local path.
+QByteArray folderOf(const QByteArray &path)
+{
+    const auto slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+}
+
+// Keeps the foreign file at `path` as `path`.bad: a second name for it, or
+// a copy where the file system has no second names.
+bool keepForeign(const QByteArray &path)
+{
+    const QByteArray bad = path + ".bad";
+    if (::unlink(bad.constData()) != 0 && errno != ENOENT)
+        return false;
+    if (::link(path.constData(), bad.constData()) == 0)
+        return true;
+    return QFile::copy(QFile::decodeName(path), QFile::decodeName(bad));
+}
+
+// Replaces the file at `path` by `bytes`: written beside it, flushed to the
+// disk, then renamed over it. Each step is checked, since a full disk shows
+// only as a failed write, fsync or close; on any failure the temporary file
+// goes and the old file stays as it was.
+void replaceFile(const QByteArray &path, const QByteArray &bytes, mode_t keepMode, bool keepOld)
+{
+    QByteArray temp;
+    int raw = -1;
+    for (int attempt = 0; raw < 0 && attempt < 16; ++attempt) {
+        temp = path + ".tmp." + QByteArray::number(::getpid()) + '.'
+            + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        raw = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (raw < 0 && errno != EEXIST)
+            break;
+    }
+    if (raw < 0)
+        throw accessError();
+
+    // The old file's permissions, where the file system keeps any.
+    if (keepMode != 0)
+        ::fchmod(raw, keepMode & 07777);
+    bool ok = writeAll(raw, bytes) && ::fsync(raw) == 0;
+    ok = ::close(raw) == 0 && ok;
+    ok = ok && (!keepOld || keepForeign(path));
+    ok = ok && ::rename(temp.constData(), path.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        throw accessError();
+    }
+    // The rename itself reaches the disk with its folder.
+    const int dir = ::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+QString homeFolder()
+{
+    const QString home = QFile::decodeName(qgetenv("HOME"));
+    if (QDir::isAbsolutePath(home))
+        return home;
+    // Without a usable HOME, the user's entry in the password database;
+    // never the root folder.
+    std::vector<char> buf(16384);
+    struct passwd pw = {};
+    struct passwd *found = nullptr;
+    if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_dir
+        && found->pw_dir[0] == '/')
+        return QFile::decodeName(found->pw_dir);
+    return {};
+}
+
+// The nesting depth of the locks this process holds, by lock file.
+std::map<QString, std::pair<int, std::unique_ptr<QLockFile>>> &heldLocks()
+{
+    static std::map<QString, std::pair<int, std::unique_ptr<QLockFile>>> held;
+    return held;
+}
+
 } // namespace
 
 QString settingsFilePath(const QString &application)
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // The base-directory rules: a relative path in the variable is void.
+    QString base = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
+    if (QStandardPaths::isTestModeEnabled() || !QDir::isAbsolutePath(base)) {
+        const QString home = homeFolder();
+        if (home.isEmpty())
+            return {};
+        base = home
+            + QLatin1String(QStandardPaths::isTestModeEnabled() ? "/.qttest/config" : "/.config");
+    }
     return QDir(base).filePath(application + QLatin1String("/settings.ini"));
+}
+
+SettingsLock::SettingsLock(const QString &application)
+    : m_lockPath(settingsFilePath(application) + QLatin1String(".lock"))
+{
+    if (m_lockPath == QLatin1String(".lock"))
+        throw accessError(); // no home folder to keep a store in
+    auto &held = heldLocks()[m_lockPath];
+    if (held.first++ > 0)
+        return;
+    auto lock = std::make_unique<QLockFile>(m_lockPath);
+    if (!QDir().mkpath(QFileInfo(m_lockPath).absolutePath()) || !lock->tryLock(kLockWaitMs)) {
+        heldLocks().erase(m_lockPath);
+        throw accessError();
+    }
+    held.second = std::move(lock);
+}
+
+SettingsLock::~SettingsLock()
+{
+    auto it = heldLocks().find(m_lockPath);
+    if (it != heldLocks().end() && --it->second.first == 0)
+        heldLocks().erase(it); // QLockFile unlocks as it goes
 }
 
 QString GetSetting(const QString &application, const QString &section, const QString &key,
     const QString &defaultValue)
 {
-    QFile file(settingsFilePath(application));
-    if (!file.open(QIODevice::ReadOnly))
+    StoreFile file = readStore(QFile::encodeName(settingsFilePath(application)));
+    if (file.kind != StoreFile::Parsed)
         return defaultValue;
-    const auto store = parse(file.readAll());
-    if (!store)
-        return defaultValue;
-    for (const auto &s : *store)
-        if (sameName(s.name, section))
-            for (const auto &e : s.entries)
-                if (sameName(e.key, key))
-                    return e.value;
-    return defaultValue;
+    Section *s = findSection(file.store, section);
+    Entry *e = s ? findEntry(*s, key) : nullptr;
+    return e ? e->value : defaultValue;
 }
 
 void SaveSetting(
@@ -161,46 +431,41 @@ void SaveSetting(
         || !validName(key, true))
         throw RuntimeError::invalidProcedureCall();
 
-    const QString path = settingsFilePath(application);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
+    // Another process's read-modify-write must not come between ours.
+    const SettingsLock lock(application);
 
-    Store store;
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = existing.readAll();
-        existing.close();
-        if (auto parsed = parse(bytes)) {
-            store = std::move(*parsed);
-        } else {
-            // Keep what we could not read for the user to look at.
-            qCWarning(lcForms).noquote() << "cannot parse" << path << "- kept as .bad";
-            QFile::remove(path + QLatin1String(".bad"));
-            if (!QFile::copy(path, path + QLatin1String(".bad")))
-                throw RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
-        }
+    // A store reached through a symbolic link is written where the link
+    // points, and the link stays.
+    QByteArray path = QFile::encodeName(settingsFilePath(application));
+    struct stat st = {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char *resolved = ::realpath(path.constData(), nullptr);
+        if (!resolved)
+            throw accessError();
+        path = resolved;
+        std::free(resolved);
     }
 
-    Section *target = nullptr;
-    for (auto &s : store)
-        if (sameName(s.name, section))
-            target = &s;
+    StoreFile file = readStore(path);
+    // What is not a regular file, or cannot be read, is left untouched.
+    if (file.kind == StoreFile::NotRegular || file.kind == StoreFile::Unreadable)
+        throw accessError();
+
+    Section *target = findSection(file.store, section);
     if (!target) {
-        store.push_back({ section, {} });
-        target = &store.back();
+        file.store.push_back({ section, {} });
+        target = &file.store.back();
     }
-    Entry *entry = nullptr;
-    for (auto &e : target->entries)
-        if (sameName(e.key, key))
-            entry = &e;
-    if (entry)
+    if (Entry *entry = findEntry(*target, key))
         entry->value = value;
     else
         target->entries.push_back({ key, value });
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(serialize(store)) < 0 || !out.commit())
-        throw RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
+    const bool foreign = file.kind == StoreFile::Foreign;
+    if (foreign) // kept for the user to look at
+        qCWarning(lcForms).noquote()
+            << "cannot parse" << QFile::decodeName(path) << "- kept as .bad";
+    replaceFile(path, serialize(file.store), file.mode, foreign);
 }
 
 } // namespace forms

@@ -249,20 +249,33 @@ private slots:
         QTRY_COMPARE(modalUnloads, 1); // deleted once unloaded
     }
 
+    // Also a signal that comes before the main loop runs, while Form_Load
+    // is still at work.
     void signal_unloadsLikeCloseFromOutside_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::addColumn<bool>("inFormLoad");
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGTERM in Form_Load") << SIGTERM << true;
+        QTest::newRow("SIGHUP in Form_Load") << SIGHUP << true;
     }
     void signal_unloadsLikeCloseFromOutside()
     {
         QFETCH(int, signal);
+        QFETCH(bool, inFormLoad);
         installCloseFromOutside();
         TestForm form;
+        if (inFormLoad)
+            form.onLoad = [signal] { ::raise(signal); };
         bool fellBack = false;
         startAndRun(
-            form, [signal] { ::raise(signal); }, &fellBack);
+            form,
+            [signal, inFormLoad] {
+                if (!inFormLoad)
+                    ::raise(signal);
+            },
+            &fellBack);
         QVERIFY(!fellBack);
         QCOMPARE(form.unloads, 1);
         QVERIFY(!form.isLoaded());
