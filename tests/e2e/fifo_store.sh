@@ -10,20 +10,21 @@ mkfifo "$STORE"
 start_viewer
 [ "$(frame_pos)" = "0 0" ] || fail "started at $(frame_pos), not at the initial place"
 wait_for_box # the database box: the working directory holds none
+db_box=$(find_window "$BOX_NAME")
 kill -TERM "$viewer_pid"
 
-# The database box goes with the unload; the runtime's report of the refused
-# save takes its place. Answer whatever box is up until the program ends.
-answer_boxes() {
-    viewer_gone && return 0
-    local box
-    box=$(find_window "$BOX_NAME")
-    [ -n "$box" ] || return 1
-    xdo windowactivate "$box" 2>/dev/null || true
-    xdo key --window "$box" Return 2>/dev/null || true
-    return 1
+# The refused save is the runtime's report: a box of its own, and the
+# program ends once it is answered.
+other_box() {
+    xdo search --all --onlyvisible --pid "$viewer_pid" --name "$BOX_NAME" 2>/dev/null \
+        | grep -vx "$db_box" | head -n1
 }
-wait_until 20 answer_boxes || fail "program did not end after SIGTERM"
+report_up() { [ -n "$(other_box)" ]; }
+wait_until 10 report_up || fail "no report of the refused save"
+report=$(other_box)
+xdo windowactivate "$report" 2>/dev/null || true
+wait_until 5 active_is "$report" || fail "report did not get the focus"
+xdo key Return
 expect_exit
 [ -p "$STORE" ] || fail "the FIFO was replaced"
 echo "PASS"
