@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTest>
 
 #include <algorithm>
@@ -368,7 +369,7 @@ private slots:
     void markedValues_equalWhatTheyAreComputedFrom()
     {
         QFETCH(QStringList, row);
-        QStringList problems;
+        QStringList problems; // reported by sources_nameEveryValueWithListedIds
         const Backing backing = readSources(row, &problems);
         const double d = nominalDiameter(row);
         const double pitch = value(row, "p").value_or(NAN);
@@ -414,11 +415,15 @@ private slots:
         const qsizetype at = text.indexOf(QLatin1String("\n## Confirmation counts\n"));
         QVERIFY2(at >= 0, "data/README.md has no section \"Confirmation counts\"");
         if (qEnvironmentVariableIsSet("VORLANE_WRITE_DATA_COUNTS")) {
-            QFile file(readmePath);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            // Read back below: a short write cannot pass unseen.
+            QSaveFile file(readmePath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
             const QByteArray updated = (text.left(at + 1) + countsSection()).toUtf8();
-            QCOMPARE(file.write(updated), qint64(updated.size()));
-            QVERIFY(file.flush());
+            if (file.write(updated) != updated.size()) {
+                file.cancelWriting();
+                QFAIL(qPrintable(file.errorString()));
+            }
+            QVERIFY(file.commit());
         }
         QCOMPARE(readme().mid(at + 1), countsSection());
     }
