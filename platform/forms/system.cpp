@@ -2,8 +2,12 @@
 
 #include "win32/win32.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFont>
+
+#include <climits>
+#include <cstring>
+#include <unistd.h>
 
 namespace forms {
 
@@ -13,7 +17,21 @@ std::uint32_t g_lastDllError = 0;
 
 QString CurDir()
 {
-    return QDir::currentPath();
+    // The name is of use only if it names this folder and leaves room for
+    // a file name within PATH_MAX. Otherwise ".", which the system resolves
+    // from the working directory itself: a deleted folder, a name past
+    // PATH_MAX, a name that is not valid in the file-name encoding.
+    const QString here = QStringLiteral(".");
+    QByteArray name(PATH_MAX - NAME_MAX - 1, '\0');
+    if (!::getcwd(name.data(), size_t(name.size())))
+        return here;
+    name.truncate(qsizetype(std::strlen(name.constData())));
+    if (!name.startsWith('/'))
+        return here; // "(unreachable)": outside this process's root
+    const QString text = QFile::decodeName(name);
+    if (QFile::encodeName(text) != name)
+        return here;
+    return text;
 }
 
 QByteArray toAnsi(const QString &text)

@@ -12,7 +12,10 @@
 namespace forms {
 
 // The process's working directory as a full path (no drive on this
-// platform; "/" at the root).
+// platform; "/" at the root), or "." when no full path names it usably:
+// the folder was deleted, its name is too long to add a file name to, or
+// not valid in the file-name encoding. Never empty, so a name joined to
+// it never points at the root.
 QString CurDir();
 
 // An 8-bit copy of `text` in the system code page (UTF-8 here). An empty

@@ -4,11 +4,15 @@
 #include "reader/wire.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 #ifndef VORLANE_JET_LIBEXEC_DIR
 #define VORLANE_JET_LIBEXEC_DIR "/usr/libexec/vorlane"
@@ -184,27 +188,68 @@ private:
     const char *end;
 };
 
+// The name the user is shown for `path`. A relative name goes under the
+// working directory's name, decoded as well as it can be (that name may be
+// longer than PATH_MAX or not valid UTF-8); when the folder has no name
+// (deleted), the relative name itself.
+QString shownPath(const QString &path, bool *folderUnnamed = nullptr)
+{
+    if (folderUnnamed)
+        *folderUnnamed = false;
+    if (QDir::isAbsolutePath(path))
+        return path;
+    const std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    if (!cwd || cwd.get()[0] != '/') {
+        if (folderUnnamed)
+            *folderUnnamed = true;
+        return QDir::cleanPath(path);
+    }
+    return QDir::cleanPath(QFile::decodeName(cwd.get()) + u'/' + path);
+}
+
+// What can be told before the reader starts. The path is checked as given:
+// a relative one stays relative to the working directory, whose full name
+// may not be usable.
+void checkFile(const QString &path)
+{
+    using C = Error::Cause;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        bool here = false;
+        const QString shown = shownPath(path, &here);
+        throw Error(C::FileNotFound,
+            here ? QStringLiteral("データベース ファイル '%1' が現在のフォルダーに見つかりません。")
+                       .arg(shown)
+                 : messageFor(C::FileNotFound, shown));
+    }
+    if (!info.isFile())
+        throw Error(C::NotAFile, messageFor(C::NotAFile, shownPath(path)));
+    if (!info.isReadable())
+        throw Error(C::CannotOpen, messageFor(C::CannotOpen, shownPath(path)));
+}
+
+// The reader inherits the working directory, so the path goes as given:
+// never made absolute through a folder name that may not be had.
+QStringList readerArguments(const QString &path, const QString &table, const QStringList &fields,
+    const ReadOptions &options)
+{
+    QStringList args { QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
+        QStringLiteral("--"), path, table };
+    return args + fields;
+}
+
 } // namespace
 
 static Table readUnlogged(const QString &databasePath, const QString &table,
     const QStringList &fields, const ReadOptions &options)
 {
     using C = Error::Cause;
-    const QString &path = databasePath;
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw Error(C::FileNotFound, messageFor(C::FileNotFound, path));
-    if (!info.isFile())
-        throw Error(C::NotAFile, messageFor(C::NotAFile, path));
-    if (!info.isReadable())
-        throw Error(C::CannotOpen, messageFor(C::CannotOpen, path));
+    checkFile(databasePath);
+    const QString path = shownPath(databasePath);
 
     QProcess proc;
     proc.setProgram(readerProgram(options));
-    QStringList args { QStringLiteral("--memory-limit"), QString::number(options.memoryLimitBytes),
-        QStringLiteral("--"), info.absoluteFilePath(), table };
-    args += fields;
-    proc.setArguments(args);
+    proc.setArguments(readerArguments(databasePath, table, fields, options));
     auto env = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
         env.remove(QString::fromLatin1(name));

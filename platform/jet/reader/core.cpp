@@ -143,8 +143,9 @@ struct Database::Private
         h->iconv_out = iconv_open(charset, "UTF-8");
     }
 
-    // Every page the map lists must lie in the file: a table cut off by a
-    // truncation would otherwise read as empty or short without a word.
+    // Every page the map lists must lie in the file and be one of this
+    // table's data pages. libmdb only warns and skips a page that is not,
+    // so a truncated or damaged table would read short without a word.
     void checkUsageMap(const std::string &name, MdbTableDef *t)
     {
         const std::uint64_t pages = fileSize / header.pageSize;
@@ -165,7 +166,27 @@ struct Database::Private
                     "table " + name + ": usage map names page " + std::to_string(next) + " of "
                         + std::to_string(pages));
             page = std::uint32_t(next);
+            checkDataPage(name, page, t->entry->table_pg);
         }
+    }
+
+    // Read into the spare buffer: pg_buf still holds the definition that
+    // the column read goes on with.
+    void checkDataPage(const std::string &name, std::uint32_t page, std::uint32_t owner)
+    {
+        MdbHandle *h = mdb.get();
+        if (mdb_read_alt_pg(h, page) != ssize_t(header.pageSize))
+            fail(Failure::Damaged,
+                "table " + name + ": data page " + std::to_string(page) + " unreadable");
+        const unsigned char *p = h->alt_pg_buf;
+        const int type = p[0];
+        const std::uint32_t pageOwner = u32(p + 4);
+        if (type != 0x01 || pageOwner != owner)
+            fail(Failure::Damaged,
+                "table " + name + ": page " + std::to_string(page) + " of its map is "
+                    + (type != 0x01 ? "not a data page (type " + std::to_string(type) + ")"
+                                    : "a data page of the table at page "
+                                + std::to_string(pageOwner)));
     }
 
     OpenTable open(const std::string &name, std::uint32_t page)
