@@ -1,19 +1,25 @@
 // Start-up and window position: Form_Load restores the stored place one
 // coordinate at a time, survives stored texts that do not convert and places
-// that no screen shows, names the database in the working directory; the
-// place is saved at every unload and never at an end at once.
+// that no screen shows, names the database in the working directory (also
+// one without a usable full name); the place is saved at every unload and
+// never at an end at once.
 #include "form1run.h"
 
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
+#include "controls/label.h"
 #include "controls/picturebox.h"
 #include "controls/sstab.h"
 #include "controls/statusbar.h"
 #include "forms/convert.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testing::Form1Run;
 using viewer::Form1;
@@ -23,6 +29,56 @@ Q_DECLARE_METATYPE(OptText)
 
 namespace {
 const OptText absent = std::nullopt;
+
+// Working directories whose full name cannot serve to open a file in them.
+enum class Folder { Deleted, Deep, NotUtf8 };
+// 20 levels of it make a name past PATH_MAX; one level is within NAME_MAX.
+const QString deepName = QString(200, u'd');
+constexpr int deepLevels = 20;
+const char notUtf8[] = "caf\xe9";
+
+// Enters such a folder below the current one, by relative steps, as the
+// long one cannot be entered by its full name.
+bool enter(Folder folder)
+{
+    switch (folder) {
+    case Folder::Deleted:
+        return ::mkdir("gone", 0700) == 0 && ::chdir("gone") == 0 && ::rmdir("../gone") == 0;
+    case Folder::Deep:
+        for (int i = 0; i < deepLevels; ++i) {
+            const QByteArray name = deepName.toLatin1();
+            if (::mkdir(name.constData(), 0700) != 0 || ::chdir(name.constData()) != 0)
+                return false;
+        }
+        return true;
+    case Folder::NotUtf8:
+        return ::mkdir(notUtf8, 0700) == 0 && ::chdir(notUtf8) == 0;
+    }
+    return false;
+}
+
+// Removes what enter() made, climbing back out, and returns to `top`.
+void leave(Folder folder, const QString &top)
+{
+    ::unlink("vorlane.mdb");
+    if (folder == Folder::Deep) {
+        for (int i = 0; i < deepLevels && ::chdir("..") == 0; ++i)
+            ::rmdir(deepName.toLatin1().constData());
+    } else if (folder == Folder::NotUtf8 && ::chdir("..") == 0) {
+        ::rmdir(notUtf8);
+    }
+    QDir::setCurrent(top);
+}
+
+// Copies `from` to vorlane.mdb in the working directory, named relatively.
+bool copyHere(const QString &from)
+{
+    QFile in(from);
+    QFile out(QStringLiteral("vorlane.mdb"));
+    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)
+        && out.write(in.readAll()) == in.size();
+}
+
 OptText text(const char *s)
 {
     return QString::fromUtf8(s);
@@ -156,6 +212,57 @@ private slots:
         else
             QCOMPARE(name, dir + QStringLiteral("/vorlane.mdb"));
         QVERIFY(name != QCoreApplication::applicationDirPath() + QStringLiteral("/vorlane.mdb"));
+    }
+
+    // A working directory without a usable full name: the database is
+    // looked up relative to it, so the file opens wherever it is there,
+    // and a missing one is reported without ever naming the root's file.
+    void databaseName_folderWithoutUsableName_data()
+    {
+        QTest::addColumn<int>("folder");
+        QTest::addColumn<bool>("withFile");
+        QTest::addColumn<QString>("inMessage"); // empty: the file opens
+        const QString notFound = QStringLiteral("' が見つかりません");
+        QTest::newRow("deleted") << int(Folder::Deleted) << false
+                                 << QStringLiteral(
+                                        "'vorlane.mdb' が現在のフォルダーに見つかりません");
+        QTest::newRow("past PATH_MAX, file there") << int(Folder::Deep) << true << QString();
+        QTest::newRow("past PATH_MAX, no file")
+            << int(Folder::Deep) << false << deepName + QStringLiteral("/vorlane.mdb") + notFound;
+        QTest::newRow("not UTF-8, file there") << int(Folder::NotUtf8) << true << QString();
+        QTest::newRow("not UTF-8, no file")
+            << int(Folder::NotUtf8) << false << QStringLiteral("/caf\uFFFD/vorlane.mdb") + notFound;
+    }
+    void databaseName_folderWithoutUsableName()
+    {
+        QFETCH(int, folder);
+        QFETCH(bool, withFile);
+        QFETCH(QString, inMessage);
+        Form1Run run;
+        const auto here = enter(Folder(folder));
+        QVERIFY(here);
+        if (withFile)
+            QVERIFY(copyHere(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb")));
+        auto cleanUp = qScopeGuard([&] { leave(Folder(folder), run.workDir()); });
+
+        Form1 form;
+        run.run(form, [&] {
+            QCOMPARE(form.Data1->DatabaseName, QStringLiteral("./vorlane.mdb"));
+            if (withFile)
+                QTRY_COMPARE(form.Data1->state(), controls::DataControl::State::Open);
+            else
+                QTRY_COMPARE(run.boxes.size(), 1);
+            form.close();
+        });
+        QVERIFY(!run.fellBack);
+        if (inMessage.isEmpty()) {
+            QVERIFY2(run.boxes.isEmpty(), qPrintable(run.boxes.join(u'\n')));
+            QCOMPARE(form.label(QStringLiteral("Label10"))->text(), QStringLiteral("M3"));
+        } else {
+            QCOMPARE(run.boxes.size(), 1);
+            QVERIFY2(run.boxes.first().contains(inMessage), qPrintable(run.boxes.first()));
+            QVERIFY(!run.boxes.first().contains(QStringLiteral("'/vorlane.mdb'")));
+        }
     }
 
     // Esc, Enter and Space end the run at once right after start: the hidden

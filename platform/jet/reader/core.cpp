@@ -184,9 +184,9 @@ struct Database::Private
         if (type != 0x01 || pageOwner != owner)
             fail(Failure::Damaged,
                 "table " + name + ": page " + std::to_string(page) + " of its map is "
-                    + (type != 0x01 ? "not a data page (type " + std::to_string(type) + ")"
-                                    : "a data page of the table at page "
-                                + std::to_string(pageOwner)));
+                    + (type != 0x01
+                            ? "not a data page (type " + std::to_string(type) + ")"
+                            : "a data page of the table at page " + std::to_string(pageOwner)));
     }
 
     OpenTable open(const std::string &name, std::uint32_t page)
