@@ -109,6 +109,7 @@ private slots:
         QTest::newRow("a text file") << "Access のデータベースではありません" << 3;
         QTest::newRow("a database without the table") << kTable << 4;
         QTest::newRow("a table without one of the fields") << "ｍａ" << 5;
+        QTest::newRow("a data page of the table zeroed") << "壊れている" << 6;
     }
     void failedOpen_reportsOnce_andGoesOnWithoutRecord()
     {
@@ -136,6 +137,17 @@ private slots:
                 QStringLiteral(VORLANE_SHARED_DIR "/testdata/access/jet4-testUnicodeCompV2003.mdb"),
                 path));
             break;
+        case 6: {
+            // The table's last page: the rows before it would still read.
+            QFile in(m_shipped);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QByteArray bytes = in.readAll();
+            QCOMPARE(bytes.at(bytes.size() - 4096), '\x01'); // a data page
+            bytes.replace(bytes.size() - 4096, 4096, QByteArray(4096, '\0'));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            break;
+        }
         default:
             break;
         }

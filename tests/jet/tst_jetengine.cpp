@@ -149,6 +149,8 @@ private slots:
     void readTable_badInput_reportsCause();
     void readTable_damagedFile_endsInError_data();
     void readTable_damagedFile_endsInError();
+    void readTable_damagedShippedFile_isDamaged_data();
+    void readTable_damagedShippedFile_isDamaged();
     void readTable_libmdbNoise_goesToDetails();
     void readTable_hangingReader_isStoppedInTime();
     void readTable_crashingReader_becomesError();
@@ -451,6 +453,73 @@ void TestJetEngine::readTable_damagedFile_endsInError()
     } catch (const Error &e) {
         QVERIFY2(e.cause() == Error::Cause::Damaged, qPrintable(e.message() + u'\n' + e.details()));
         QVERIFY(e.message().contains(path));
+    }
+}
+
+// Every data page of the shipped file, zeroed, and (where a table owns it)
+// handed to another table; and the catalog's page without rows. libmdb
+// only warns and skips a page that is not the table's, so the table would
+// read short; a damaged catalog would read as a missing table.
+void TestJetEngine::readTable_damagedShippedFile_isDamaged_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("detail"); // what the reader names
+
+    QFile shipped(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    const QByteArray bytes = shipped.readAll();
+    const int pageSize = 4096;
+    QCOMPARE(bytes.size() % pageSize, 0);
+    QList<quint32> definitions;
+    for (int pg = 1; pg < bytes.size() / pageSize; ++pg)
+        if (bytes[qsizetype(pg) * pageSize] == 0x02)
+            definitions << quint32(pg);
+    int dataPages = 0;
+    qsizetype catalogPage = -1;
+    for (int pg = 1; pg < bytes.size() / pageSize; ++pg) {
+        const qsizetype at = qsizetype(pg) * pageSize;
+        if (bytes[at] != 0x01)
+            continue;
+        ++dataPages;
+        QByteArray zeroed = bytes;
+        zeroed.replace(at, pageSize, QByteArray(pageSize, '\0'));
+        QTest::addRow("page %d zeroed", pg)
+            << write(QStringLiteral("zeroed-%1.mdb").arg(pg), zeroed) << QString();
+        const quint32 owner = quint32(get16(bytes, at + 4) | get16(bytes, at + 6) << 16);
+        if (owner == 0) // the page that holds the usage maps themselves
+            continue;
+        if (owner == 2) // MSysObjects' definition is always page 2
+            catalogPage = at;
+        QByteArray moved = bytes;
+        put32(
+            moved, at + 4, owner == definitions.first() ? definitions.last() : definitions.first());
+        QTest::addRow("page %d of table at %u handed to another", pg, owner)
+            << write(QStringLiteral("moved-%1.mdb").arg(pg), moved)
+            << QStringLiteral("page %1 of its map").arg(pg);
+    }
+    QVERIFY(dataPages >= 3); // the catalog's, the table's, the usage maps'
+
+    // The catalog's page with its row count cleared: no rows at all, not
+    // even the catalog's own, is no catalog.
+    QByteArray noRows = bytes;
+    QVERIFY(catalogPage > 0);
+    put16(noRows, catalogPage + 12, 0);
+    QTest::newRow("catalog page lists no rows")
+        << write(QStringLiteral("norows.mdb"), noRows) << QStringLiteral("list itself");
+}
+
+void TestJetEngine::readTable_damagedShippedFile_isDamaged()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, detail);
+    try {
+        const auto t = jet::readTable(path, QStringLiteral("六角ボルト・ナット"), {});
+        QFAIL(qPrintable(QStringLiteral("read %1 rows").arg(t.rows.size())));
+    } catch (const Error &e) {
+        QVERIFY2(e.cause() == Error::Cause::Damaged, qPrintable(e.message() + u'\n' + e.details()));
+        QVERIFY(e.message().contains(path));
+        QVERIFY(e.message().contains(QStringLiteral("壊れている")));
+        QVERIFY2(e.details().contains(detail), qPrintable(e.details()));
     }
 }
 

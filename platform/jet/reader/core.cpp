@@ -334,19 +334,26 @@ struct Database::Private
             fail(Failure::Damaged, "MSysObjects lacks Id, Name or Type");
 
         std::vector<TableEntry> out;
+        bool listsItself = false;
         forEachRow(sys.def.get(), [&](const std::vector<MdbField> &fields) {
             const MdbField *fid = &fields[unsigned(id)], *fname = &fields[unsigned(nameCol)],
                            *ftype = &fields[unsigned(type)];
-            if (fid->is_null || fname->is_null || ftype->is_null || fid->siz < 4 || ftype->siz < 2
-                || fname->siz < 0)
+            if (fid->is_null || fname->is_null || ftype->is_null)
                 return;
+            if (fid->siz < 4 || ftype->siz < 2 || fname->siz < 0)
+                fail(Failure::Damaged, "MSysObjects: a row too short");
             const auto *t = static_cast<const unsigned char *>(ftype->value);
             if ((t[0] | t[1] << 8) != 1) // 1: a local table
                 return;
             const std::uint32_t page
                 = u32(static_cast<const unsigned char *>(fid->value)) & 0x00ffffff;
             out.push_back({ text(*fname), page });
+            listsItself = listsItself || (page == 2 && out.back().name == "MSysObjects");
         });
+        // Jet always lists the catalog in itself. Without that row the
+        // catalog has lost rows, and a table asked for is not "not there".
+        if (!listsItself)
+            fail(Failure::Damaged, "MSysObjects does not list itself");
         return out;
     }
 
