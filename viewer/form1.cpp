@@ -212,6 +212,8 @@ void Form1::Form_Load()
     setPanelText(1, status::boltText);
 
     // The working directory only, joined with this platform's separator.
+    // Where its full name is of no use CurDir gives ".", so the name stays
+    // relative to the folder itself and never falls to the root's file.
     Data1->DatabaseName = forms::CurDir() + QDir::separator() + QStringLiteral("vorlane.mdb");
 }
 
