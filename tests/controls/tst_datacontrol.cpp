@@ -2,11 +2,12 @@
 // engine's message itself when the file or table cannot be read, and then
 // goes on without a recordset: the arrows do nothing and bound labels keep
 // their captions.
-#include "accessfiles.h"
 #include "controls/datacontrol.h"
 #include "controls/label.h"
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
+
+#include "../support/accessfiles.h"
 
 #include <QApplication>
 #include <QDir>

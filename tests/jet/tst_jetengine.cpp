@@ -1,8 +1,8 @@
 // The Access engine against real Access files, compared with mdb-export,
 // and against files damaged in the ways that break libmdb.
-#include "accessfiles.h"
 #include "jet/engine.h"
 
+#include "../support/accessfiles.h"
 #include "../support/logcapture.h"
 
 #include <QDir>
