@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target with clang in its own build folder and runs
-# it for a bounded time over seeds cut from the shared Access files.
+# it for a bounded time over seeds cut from the shared Access files (the
+# shipped database where that folder is missing).
 #   fuzz/run.sh [SECONDS]      (default 60)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +18,15 @@ cmake --build "$build" --target fuzz_jetopen -j "${VORLANE_JOBS:-4}"
 seeds=$build/fuzz-seeds
 corpus=$build/fuzz-corpus
 mkdir -p "$seeds" "$corpus" "$build/fuzz-findings"
-for f in "$shared"/testdata/access/*.mdb "$shared"/testdata/access/*.accdb; do
+access=$shared/testdata/access
+if [ -d "$access" ]; then
+    files=("$access"/*.mdb "$access"/*.accdb)
+else
+    echo "fuzz: no folder $access; seeding from the shipped database alone" >&2
+    cmake --build "$build" --target vorlane_database
+    files=("$build/bin/vorlane.mdb")
+fi
+for f in "${files[@]}"; do
     name=$(basename "$f")
     head -c $((48 * 4096)) "$f" >"$seeds/$name"
 done

@@ -11,6 +11,7 @@ packages=(
     libxcb1-dev
     xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
     clang libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

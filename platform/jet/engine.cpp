@@ -17,6 +17,9 @@
 #ifndef VORLANE_JET_LIBEXEC_DIR
 #define VORLANE_JET_LIBEXEC_DIR "/usr/libexec/vorlane"
 #endif
+#ifndef VORLANE_JET_LIBEXEC_RELDIR
+#define VORLANE_JET_LIBEXEC_RELDIR "../libexec/vorlane"
+#endif
 
 namespace jet {
 
@@ -76,14 +79,20 @@ QString messageFor(Error::Cause cause, const QString &path, const QString &table
     return {};
 }
 
+// Beside the program (the build tree), then the libexec folder as seen from
+// the program's own, so an install under any prefix or a package unpacked
+// anywhere finds its reader; last the folder configured at build time.
 QString readerProgram(const ReadOptions &options)
 {
     if (!options.readerPath.isEmpty())
         return options.readerPath;
     if (QCoreApplication::instance()) {
-        const QString beside = QCoreApplication::applicationDirPath() + u'/' + readerName;
-        if (QFileInfo(beside).isExecutable())
-            return beside;
+        const QString bin = QCoreApplication::applicationDirPath();
+        for (const QString &dir : { bin, bin + QStringLiteral("/" VORLANE_JET_LIBEXEC_RELDIR) }) {
+            const QString candidate = QDir::cleanPath(dir + u'/' + readerName);
+            if (QFileInfo(candidate).isExecutable())
+                return candidate;
+        }
     }
     return QStringLiteral(VORLANE_JET_LIBEXEC_DIR) + u'/' + readerName;
 }

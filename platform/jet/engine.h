@@ -58,8 +58,8 @@ struct ReadOptions
 {
     std::chrono::milliseconds timeLimit { 5000 };
     std::size_t memoryLimitBytes { std::size_t(512) << 20 };
-    // Empty: vorlane-jetread beside the running program, then the
-    // installed libexec folder.
+    // Empty: vorlane-jetread beside the running program, then in the
+    // libexec folder relative to the program's, then in the configured one.
     QString readerPath;
 };
 
