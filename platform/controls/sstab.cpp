@@ -2,6 +2,7 @@
 
 #include "controls/label.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 
@@ -25,6 +26,14 @@ protected:
         return QSize(w, m_owner->m_tabHeight);
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+    // A click on a tab brings the focus to the tab control; nothing else
+    // on the control takes it from a click.
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && tabAt(event->position().toPoint()) >= 0)
+            setFocus(Qt::MouseFocusReason);
+        QTabBar::mousePressEvent(event);
+    }
 
 private:
     SSTab *m_owner;
