@@ -12,11 +12,8 @@ const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
 Row label(const char *name, int index, int left, int top, int width, int height,
     const char *caption, double pt, bool autoSize, int tabIndex)
 {
-    Row d;
-    d.name = QString::fromUtf8(name);
+    Row d = design::row(name, Kind::Label, left, top, width, height);
     d.index = index;
-    d.kind = Kind::Label;
-    d.left = left, d.top = top, d.width = width, d.height = height;
     d.caption = QString::fromUtf8(caption);
     d.font = { kPGothic, pt, false };
     d.autoSize = autoSize;
@@ -46,17 +43,11 @@ design::Window makeForm2()
     link.foreColor = QColor(0, 0, 255);
     rows.push_back(link);
 
-    Row frame;
-    frame.name = QStringLiteral("Frame1");
-    frame.kind = Kind::Frame;
-    frame.left = 180, frame.top = 1860, frame.width = 4515, frame.height = 75;
+    Row frame = design::row("Frame1", Kind::Frame, 180, 1860, 4515, 75);
     frame.tabIndex = 6;
     rows.push_back(frame);
 
-    Row cancel;
-    cancel.name = QStringLiteral("Command1");
-    cancel.kind = Kind::CommandButton;
-    cancel.left = 2640, cancel.top = 4500, cancel.width = 975, cancel.height = 375;
+    Row cancel = design::row("Command1", Kind::CommandButton, 2640, 4500, 975, 375);
     cancel.caption = QStringLiteral("ｷｬﾝｾﾙ");
     cancel.tabIndex = 0;
     cancel.tabStop = true;

@@ -10,6 +10,18 @@ Error::Error(const QString &message)
 {
 }
 
+Row row(const char *name, Kind kind, int left, int top, int width, int height,
+    const char *container, int tab)
+{
+    Row r;
+    r.name = QString::fromUtf8(name);
+    r.kind = kind;
+    r.left = left, r.top = top, r.width = width, r.height = height;
+    r.container = QString::fromUtf8(container);
+    r.tab = tab;
+    return r;
+}
+
 QString key(const QString &name, int index)
 {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);

@@ -90,6 +90,11 @@ public:
     explicit Error(const QString &message);
 };
 
+// A row with its name, kind and place (twips); on the window itself unless
+// a container (and, on a tab control, a tab) is given.
+Row row(const char *name, Kind kind, int left, int top, int width, int height,
+    const char *container = "", int tab = -1);
+
 // The name by which a control is found: "Label0(15)" for a member.
 QString key(const QString &name, int index = -1);
 inline QString key(const Row &row)

@@ -11,25 +11,13 @@ namespace {
 
 const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
 
-Row control(const char *name, Kind kind, const char *container, int tab, int left, int top,
-    int width, int height)
-{
-    Row d;
-    d.name = QString::fromUtf8(name);
-    d.kind = kind;
-    d.container = QString::fromUtf8(container);
-    d.tab = tab;
-    d.left = left, d.top = top, d.width = width, d.height = height;
-    return d;
-}
-
 // Bound to Data1: opaque white, single border, centred, fixed size. Its
 // design caption is the data set's column, its field that column's name in
 // the table.
 Row valueBox(const char *name, const char *container, int tab, int left, int top, int width,
     int height, const char *column, double pt = 12)
 {
-    Row d = control(name, Kind::ValueBox, container, tab, left, top, width, height);
+    Row d = design::row(name, Kind::ValueBox, left, top, width, height, container, tab);
     d.caption = QString::fromUtf8(column);
     d.font = { kPGothic, pt, false };
     d.dataSource = QStringLiteral("Data1");
@@ -48,7 +36,7 @@ Row valueBox(const char *name, const char *container, int tab, int left, int top
 Row caption(int index, const char *container, int tab, int left, int top, int width, int height,
     const char *text, double pt = 12)
 {
-    Row d = control("Label0", Kind::Label, container, tab, left, top, width, height);
+    Row d = design::row("Label0", Kind::Label, left, top, width, height, container, tab);
     d.index = index;
     d.caption = QString::fromUtf8(text);
     d.font = { kPGothic, pt, false };
@@ -66,7 +54,7 @@ Row opaqueGrey(Row d)
 
 Row cancelButton()
 {
-    Row d = control("Command1", Kind::CommandButton, "", -1, 240, 540, 975, 375);
+    Row d = design::row("Command1", Kind::CommandButton, 240, 540, 975, 375);
     d.caption = QStringLiteral("終　了");
     d.cancel = true;
     d.tabIndex = 0;
@@ -76,7 +64,7 @@ Row cancelButton()
 
 Row tabControl()
 {
-    Row d = control("SSTab1", Kind::TabControl, "", -1, 0, 0, 8355, 5295);
+    Row d = design::row("SSTab1", Kind::TabControl, 0, 0, 8355, 5295);
     d.tabCaptions = { QStringLiteral("六角ボルト各部の寸法"),
         QStringLiteral("六角ナット各部の寸法"), QStringLiteral("穴及び座ぐり寸法（参考）") };
     d.tabHeight = 295;
@@ -88,7 +76,7 @@ Row tabControl()
 // The drawing box of a page; only the hole page's is a tab stop.
 Row drawingBox(const char *name, int tab, const char *picture, int tabIndex)
 {
-    Row d = control(name, Kind::PictureBox, "SSTab1", tab, 60, 360, 8235, 4455);
+    Row d = design::row(name, Kind::PictureBox, 60, 360, 8235, 4455, "SSTab1", tab);
     d.picture = QString::fromUtf8(picture);
     d.tabIndex = tabIndex;
     d.tabStop = tab == 2;
@@ -97,7 +85,7 @@ Row drawingBox(const char *name, int tab, const char *picture, int tabIndex)
 
 Row dataControl()
 {
-    Row d = control("Data1", Kind::DataControl, "", -1, 5340, 4860, 2895, 375);
+    Row d = design::row("Data1", Kind::DataControl, 5340, 4860, 2895, 375);
     d.caption = QStringLiteral(" 六角ボルト・ナット");
     d.font = { kPGothic, 9.75, false };
     d.recordSource = QStringLiteral("六角ボルト・ナット");
@@ -106,10 +94,18 @@ Row dataControl()
 
 Row statusBar()
 {
-    Row d = control("StatusBar1", Kind::StatusBar, "", -1, 0, 5295, 8385, 315);
+    Row d = design::row("StatusBar1", Kind::StatusBar, 0, 5295, 8385, 315);
     d.tabIndex = 47;
     d.panels = { { 7120, Qt::AlignLeft }, { 1200, Qt::AlignHCenter } };
     return d;
+}
+
+// Under the drawing of a tab: the nominal size, "×", the pitch.
+void addSizeLine(std::vector<Row> &rows, int tab, const char *size, int times, const char *pitch)
+{
+    rows.push_back(valueBox(size, "SSTab1", tab, 120, 4860, 855, 345, "m", 14.25));
+    rows.push_back(caption(times, "SSTab1", tab, 1020, 4920, 240, 240, "×"));
+    rows.push_back(valueBox(pitch, "SSTab1", tab, 1320, 4860, 765, 345, "p", 14.25));
 }
 
 design::Window makeForm1()
@@ -143,11 +139,6 @@ design::Window makeForm1()
         valueBox("Label3", "Picture1", -1, 780, 3420, 600, 300, "s"),
         caption(19, "Picture1", -1, 6060, 3660, 150, 285, "L", 14.25),
         valueBox("Label6", "Picture1", -1, 2580, 3840, 600, 300, "k"),
-        // Bolt page, size line on the tab control.
-        valueBox("Label10", "SSTab1", 0, 120, 4860, 855, 345, "m", 14.25),
-        caption(1, "SSTab1", 0, 1020, 4920, 240, 240, "×"),
-        valueBox("Label2", "SSTab1", 0, 1320, 4860, 765, 345, "p", 14.25),
-
         // Nut page, inside Picture2.
         caption(6, "Picture2", -1, 5040, 180, 960, 240, "15゜～30゜"),
         caption(7, "Picture2", -1, 7020, 180, 960, 240, "単位：mm"),
@@ -161,11 +152,6 @@ design::Window makeForm1()
         valueBox("Label12", "Picture2", -1, 1620, 3360, 600, 300, "sa"),
         caption(9, "Picture2", -1, 4950, 3990, 480, 240, "１ 種"),
         caption(10, "Picture2", -1, 6840, 3990, 480, 240, "３ 種"),
-        // Nut page, size line.
-        valueBox("Label1", "SSTab1", 1, 120, 4860, 855, 345, "m", 14.25),
-        caption(2, "SSTab1", 1, 1020, 4920, 240, 240, "×"),
-        valueBox("Label26", "SSTab1", 1, 1320, 4860, 765, 345, "p", 14.25),
-
         // Hole page, inside Picture3.
         caption(4, "Picture3", -1, 7020, 180, 960, 240, "単位：mm"),
         valueBox("Label20", "Picture3", -1, 4920, 420, 600, 300, "t1"),
@@ -183,11 +169,11 @@ design::Window makeForm1()
         caption(16, "Picture3", -1, 4590, 3480, 360, 240, "◎："),
         caption(11, "Picture3", -1, 6840, 3585, 915, 240, "★：鋼 鉄"),
         caption(12, "Picture3", -1, 6840, 3885, 915, 240, "◎：鋳 鉄"),
-        // Hole page, size line.
-        valueBox("Label27", "SSTab1", 2, 120, 4860, 855, 345, "m", 14.25),
-        caption(3, "SSTab1", 2, 1020, 4920, 240, 240, "×"),
-        valueBox("Label28", "SSTab1", 2, 1320, 4860, 765, 345, "p", 14.25),
     };
+    // The size lines lie on the tab control's pages, beneath the drawings.
+    addSizeLine(w.rows, 0, "Label10", 1, "Label2");
+    addSizeLine(w.rows, 1, "Label1", 2, "Label26");
+    addSizeLine(w.rows, 2, "Label27", 3, "Label28");
     return w;
 }
 
