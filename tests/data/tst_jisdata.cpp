@@ -137,7 +137,7 @@ Backing readSources(const QStringList &row, QStringList *problems)
     static const QRegularExpression groupPattern(
         QStringLiteral("^([a-z0-9]+(?:,[a-z0-9]+)*): ([A-Za-z0-9-]+(?:\\+[A-Za-z0-9-]+)*)$"));
     Backing backing;
-    for (const QString &group : row.value(expectedHeader.size() - 1).split(QStringLiteral("; "))) {
+    for (const QString &group : row.value(data().header.size() - 1).split(QStringLiteral("; "))) {
         const auto m = groupPattern.match(group);
         if (!m.hasMatch()) {
             *problems << QStringLiteral("malformed group \"%1\"").arg(group);
@@ -151,8 +151,8 @@ Backing readSources(const QStringList &row, QStringList *problems)
                 *problems << QStringLiteral("%1 named twice in \"%2\"").arg(id, group);
         }
         for (const QString &field : m.captured(1).split(u',')) {
-            const qsizetype column = expectedHeader.indexOf(field);
-            if (column < 0 || column == expectedHeader.size() - 1)
+            const qsizetype column = data().header.indexOf(field);
+            if (column < 0 || column == data().header.size() - 1)
                 *problems << QStringLiteral("unknown field %1").arg(field);
             else if (row.value(column).isEmpty())
                 *problems << QStringLiteral("%1 is empty but has a source").arg(field);
@@ -161,9 +161,9 @@ Backing readSources(const QStringList &row, QStringList *problems)
             backing.insert(field, ids);
         }
     }
-    for (qsizetype c = 0; c + 1 < expectedHeader.size(); ++c)
-        if (!row.value(c).isEmpty() && !backing.contains(expectedHeader[c]))
-            *problems << QStringLiteral("%1 has no source").arg(expectedHeader[c]);
+    for (qsizetype c = 0; c + 1 < data().header.size(); ++c)
+        if (!row.value(c).isEmpty() && !backing.contains(data().header[c]))
+            *problems << QStringLiteral("%1 has no source").arg(data().header[c]);
     return backing;
 }
 
@@ -353,11 +353,11 @@ private slots:
     {
         QFETCH(QString, cell);
         QFETCH(QString, problem);
-        QStringList row(expectedHeader.size() - 1);
+        QStringList row(data().header.size() - 1);
         row[0] = QStringLiteral("M8");
-        row[expectedHeader.indexOf(QLatin1String("p"))] = QStringLiteral("1.25");
-        row[expectedHeader.indexOf(QLatin1String("k1"))] = QStringLiteral("6.5");
-        row[expectedHeader.indexOf(QLatin1String("t1"))] = QStringLiteral("8");
+        row[data().header.indexOf(QLatin1String("p"))] = QStringLiteral("1.25");
+        row[data().header.indexOf(QLatin1String("k1"))] = QStringLiteral("6.5");
+        row[data().header.indexOf(QLatin1String("t1"))] = QStringLiteral("8");
         row << cell;
         QStringList problems;
         readSources(row, &problems);
