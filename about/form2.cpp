@@ -3,7 +3,7 @@
 #include "about/excurl.h"
 #include "about/form2_design.h"
 #include "controls/commandbutton.h"
-#include "controls/label.h"
+#include "controls/formlabel.h"
 #include "forms/system.h"
 
 #include <QPixmap>
@@ -13,9 +13,10 @@ namespace about {
 Form2::Form2(QWidget *owner)
     : forms::Form(owner)
 {
+    const design::Window &designed = layout::form2();
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose, true);
-    setWindowTitle(QString::fromUtf8(design::kCaption));
+    setWindowTitle(designed.caption);
     // Fixed dialog frame: caption and close box, no minimise, no maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -29,23 +30,22 @@ Form2::Form2(QWidget *owner)
     area->setAutoFillBackground(true);
     area->setBackgroundRole(QPalette::Button);
 
-    m_controls = controls::build(area, design::controls());
-    Command1 = qobject_cast<controls::CommandButton *>(m_controls.value("Command1"));
+    m_controls = controls::build(*this, designed);
+    Command1 = m_controls.get<controls::CommandButton>("Command1");
 
     connect(Command1, &QPushButton::clicked, this,
         [this] { forms::dispatch("Command1_Click", [this] { Command1_Click(); }); });
-    connect(Label13(7), &controls::Label::clicked, this,
+    connect(Label13(7), &controls::FormLabel::clicked, this,
         [this] { forms::dispatch("Label13_Click", [this] { Label13_Click(7); }); });
 
-    setFixedClientSizeTwips(design::kClientWidth, design::kClientHeight);
+    setFixedClientSizeTwips(designed.clientWidth, designed.clientHeight);
     setShowInTaskbar(false);
     setStartUpPosition(forms::StartUpPosition::CenterScreen);
 }
 
-controls::Label *Form2::Label13(qint16 index) const
+controls::FormLabel *Form2::Label13(qint16 index) const
 {
-    auto *member
-        = qobject_cast<controls::Label *>(m_controls.value(controls::controlKey("Label13", index)));
+    auto *member = m_controls.get<controls::FormLabel>(design::key("Label13", index));
     if (!member)
         throw forms::RuntimeError(
             340, QStringLiteral("コントロール配列の要素 '%1' は存在しません。").arg(index));

@@ -3,13 +3,12 @@
 // showing and deleted when it is unloaded.
 #pragma once
 
+#include "controls/build.h"
 #include "forms/runtime.h"
-
-#include <QHash>
 
 namespace controls {
 class CommandButton;
-class Label;
+class FormLabel;
 } // namespace controls
 
 namespace about {
@@ -25,10 +24,10 @@ public:
     controls::CommandButton *Command1 = nullptr;
     // A member of the control array Label13; a missing index is a run-time
     // error.
-    controls::Label *Label13(qint16 index) const;
+    controls::FormLabel *Label13(qint16 index) const;
 
     // Every control by name: "Label3", "Label13(7)", "Frame1", ...
-    QWidget *control(const QString &key) const { return m_controls.value(key); }
+    QWidget *control(const QString &key) const { return m_controls.windows.value(key); }
 
     // Event procedures.
     void Command1_Click();
@@ -38,7 +37,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QHash<QString, QWidget *> m_controls;
+    controls::Controls m_controls;
 };
 
 } // namespace about

@@ -5,16 +5,15 @@
 
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
-#include "controls/label.h"
+#include "controls/menucheck.h"
 #include "controls/picturebox.h"
 #include "controls/sstab.h"
 #include "controls/statusbar.h"
 #include "forms/convert.h"
 #include "forms/settings.h"
 #include "forms/system.h"
-#include "forms/twips.h"
-#include "viewer/form1_design.h"
 #include "viewer/formtop.h"
+#include "viewer/layout/form1_design.h"
 
 #include <QAction>
 #include <QDir>
@@ -24,23 +23,16 @@
 namespace viewer {
 
 namespace {
-Form1 *g_instance = nullptr;
-
 const QString kApp = QStringLiteral("Vorlane");
 const QString kSection = QStringLiteral("Form1_StrtUp");
 } // namespace
 
-Form1 *Form1::instance()
-{
-    return g_instance;
-}
-
 Form1::Form1()
 {
-    g_instance = this;
     vorlane::initAssets();
+    const design::Window &designed = layout::form1();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(design::kCaption));
+    setWindowTitle(designed.caption);
     // Fixed single frame with a minimise button but no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
@@ -58,57 +50,14 @@ Form1::Form1()
     area->setAutoFillBackground(true);
     area->setBackgroundRole(QPalette::Button);
 
-    // Back to front: Command1, SSTab1, Data1, StatusBar1.
-    const auto &rows = design::windowControls();
-    m_controls = controls::build(area, { rows.front() });
-    Command1 = qobject_cast<controls::CommandButton *>(m_controls.value("Command1"));
-
-    SSTab1 = new controls::SSTab(area);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(forms::twipsRect(0, 0, 8355, 5295));
-    SSTab1->setTabHeight(forms::twipsToPixels(295));
-    SSTab1->setTabs({ QStringLiteral("六角ボルト各部の寸法"),
-        QStringLiteral("六角ナット各部の寸法"), QStringLiteral("穴及び座ぐり寸法（参考）") });
-    SSTab1->setBackgroundRole(QPalette::Button);
-    m_controls.insert(QStringLiteral("SSTab1"), SSTab1);
-    m_controls = controls::build(area, { rows.begin() + 1, rows.end() }, m_controls);
-    Picture1 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture1"));
-    Picture2 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture2"));
-    Picture3 = qobject_cast<controls::PictureBox *>(m_controls.value("Picture3"));
-    Picture1->setPictureFile(QStringLiteral(":/assets/bolt.bmp"));
-    Picture2->setPictureFile(QStringLiteral(":/assets/nut.bmp"));
-    Picture3->setPictureFile(QStringLiteral(":/assets/joint.bmp"));
-
-    Data1 = new controls::DataControl(area);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data1->setGeometry(forms::twipsRect(5340, 4860, 2895, 375));
-    Data1->setCaption(QStringLiteral(" 六角ボルト・ナット"));
-    controls::applyFont(Data1, { QStringLiteral("ＭＳ Ｐゴシック"), 9.75, false, 128 });
-    Data1->RecordSource = QStringLiteral("六角ボルト・ナット");
-    m_controls.insert(QStringLiteral("Data1"), Data1);
-
-    StatusBar1 = new controls::StatusBar(area);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setGeometry(forms::twipsRect(0, 5295, 8385, 315));
-    StatusBar1->addPanel(forms::twipsToPixels(7120));
-    StatusBar1->addPanel(forms::twipsToPixels(1200), Qt::AlignHCenter);
-    m_controls.insert(QStringLiteral("StatusBar1"), StatusBar1);
-
-    m_controls = controls::build(area, design::pageLabels(), m_controls);
-
-    // The size lines lie on the tab control, beneath the drawing boxes.
-    for (int tab = 0; tab < 3; ++tab)
-        for (const auto &c : SSTab1->controlsOf(tab))
-            if (c && !qobject_cast<controls::PictureBox *>(c.data()))
-                c->lower();
-    // Data1 and the status bar stand in front of the tab control.
-    Data1->raise();
-    StatusBar1->raise();
-
-    // The controls that can hold the focus: Command1, SSTab1, then Picture3
-    // while tab 2 is current.
-    setTabOrder(Command1, SSTab1);
-    setTabOrder(SSTab1, Picture3);
+    m_controls = controls::build(*this, designed);
+    Command1 = m_controls.get<controls::CommandButton>("Command1");
+    SSTab1 = m_controls.get<controls::SSTab>("SSTab1");
+    Picture1 = m_controls.get<controls::PictureBox>("Picture1");
+    Picture2 = m_controls.get<controls::PictureBox>("Picture2");
+    Picture3 = m_controls.get<controls::PictureBox>("Picture3");
+    Data1 = m_controls.get<controls::DataControl>("Data1");
+    StatusBar1 = m_controls.get<controls::StatusBar>("StatusBar1");
 
     connect(Command1, &QPushButton::clicked, this,
         [this] { forms::dispatch("Command1_Click", [this] { Command1_Click(); }); });
@@ -116,20 +65,9 @@ Form1::Form1()
         forms::dispatch("SSTab1_Click", [this, previous] { SSTab1_Click(qint16(previous)); });
     });
 
-    setFixedClientSizeTwips(design::kClientWidth, design::kClientHeight);
+    setFixedClientSizeTwips(designed.clientWidth, designed.clientHeight);
     // The initial position: the outer top-left corner at the screen's.
     move(0, 0);
-}
-
-Form1::~Form1()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
-
-controls::Label *Form1::label(const QString &key) const
-{
-    return qobject_cast<controls::Label *>(m_controls.value(key));
 }
 
 void Form1::buildMenus()
@@ -162,6 +100,7 @@ void Form1::buildMenus()
         a->setChecked(false);
         a->setShortcutContext(Qt::WindowShortcut);
     }
+    controls::useCheckMarks(FrontTop);
     FormTop_ON->setShortcut(QKeySequence(Qt::Key_F4));
     FormTop_OFF->setShortcut(QKeySequence(Qt::Key_F5));
 

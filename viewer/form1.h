@@ -3,9 +3,8 @@
 // menus and the hidden Cancel button.
 #pragma once
 
+#include "controls/build.h"
 #include "forms/runtime.h"
-
-#include <QHash>
 
 class QAction;
 class QMenu;
@@ -27,10 +26,6 @@ class Form1 : public forms::Form
     Q_OBJECT
 public:
     Form1();
-    ~Form1() override;
-
-    // The program-wide window object.
-    static Form1 *instance();
 
     controls::SSTab *SSTab1 = nullptr;
     controls::PictureBox *Picture1 = nullptr;
@@ -50,10 +45,10 @@ public:
     QMenu *Help = nullptr;
     QAction *About = nullptr;
 
-    // Every control by name: "Label3", "Label0(15)", "Picture1", ...
-    QWidget *control(const QString &key) const { return m_controls.value(key); }
-    controls::Label *label(const QString &key) const;
-    const QHash<QString, QWidget *> &controls() const { return m_controls; }
+    // The child windows by name ("Picture1", "Data1", ...) and the labels
+    // the pages draw ("Label3", "Label0(15)", ...).
+    QWidget *control(const QString &key) const { return m_controls.windows.value(key); }
+    controls::Label *label(const QString &key) const { return m_controls.labels.value(key); }
 
     // The status bar's one operation.
     void setPanelText(qint16 panel, const QString &text);
@@ -74,7 +69,7 @@ protected:
 private:
     void buildMenus();
 
-    QHash<QString, QWidget *> m_controls;
+    controls::Controls m_controls;
     bool m_firstShow = true;
 };
 

@@ -1,6 +1,6 @@
 // The runtime's command button. Enter and Space click the button that holds
 // the focus; Esc clicks the window's Cancel button, whichever control holds
-// the focus (see Form::setCancelButton).
+// the focus (see setCancel).
 #pragma once
 
 #include <QPushButton>

@@ -2,7 +2,6 @@
 
 #include "controls/label.h"
 #include "forms/msgbox.h"
-#include "forms/runtime.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -83,13 +82,6 @@ DataControl::DataControl(QWidget *parent)
     m_caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_caption->setAutoFillBackground(true);
-
-    // The runtime opens the record source once the window's Form_Load has
-    // returned and the window is shown.
-    if (parent)
-        if (auto *form = qobject_cast<forms::Form *>(parent->window()))
-            connect(
-                form, &forms::Form::loadCompleted, this, &DataControl::open, Qt::DirectConnection);
 }
 
 void DataControl::setCaption(const QString &caption)

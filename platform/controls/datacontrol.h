@@ -1,5 +1,6 @@
-// The data control: opens a table of an Access database once, after its
-// window's Form_Load, and steps through the rows with its four arrow
+// The data control: opens a table of an Access database once, when its
+// window tells it that Form_Load has returned (the builder connects it to
+// Form::loadCompleted), and steps through the rows with its four arrow
 // buttons. Labels bound to it show their fields of the current row.
 #pragma once
 
@@ -25,15 +26,8 @@ public:
     explicit DataControl(QWidget *parent = nullptr);
 
     // Connection settings. Setting them stores them and opens nothing.
-    QString Connect = QStringLiteral("Access");
     QString DatabaseName;
     QString RecordSource;
-    bool Exclusive = false;
-    bool ReadOnly = false;
-    int Options = 0;
-    int RecordsetType = 1; // dynaset
-    int DefaultType = 2; // the Jet engine
-    int DefaultCursorType = 0; // the default cursor
 
     void setCaption(const QString &caption);
     QString caption() const;

@@ -1,26 +1,58 @@
-// The runtime's label: a caption, or the value of a field of the current
-// record when bound to a data control. Never takes the focus, offers
-// nothing to select or edit.
+// The runtime's label on a picture box or a tab page: a caption, or the
+// value of a field of the current record when bound to a data control. It
+// is no window: its container draws it, beneath the container's child
+// windows and in the order the labels were made, so a click on it goes to
+// the container as if the label were not there. It never takes the focus
+// and offers nothing to select or edit; assistive technology sees it as a
+// static text child of its container.
 #pragma once
 
-#include <QLabel>
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QRect>
 
 #include <optional>
+
+class QPainter;
+class QWidget;
 
 namespace controls {
 
 class DataControl;
 
-class Label : public QLabel
+class Label : public QObject
 {
     Q_OBJECT
 public:
-    explicit Label(QWidget *parent = nullptr);
+    // `container` draws the label; `tab`, on a tab control, is the tab whose
+    // page shows it.
+    explicit Label(QWidget *container, int tab = -1);
+
+    QWidget *container() const;
+    int tab() const { return m_tab; }
+    // Seen on the screen: its container is, and its tab is current.
+    bool isShown() const;
+
+    // In the container's coordinates, in pixels.
+    QRect geometry() const { return m_geometry; }
+    void setGeometry(const QRect &rect);
+
+    // The container's font with the design's face and size.
+    QFont font() const { return m_font; }
+    void setFont(const QFont &font);
 
     // Transparent (BackStyle 0) or opaque with `color` (BackStyle 1).
     void setBackStyle(bool opaque, const QColor &color = {});
+    bool isOpaque() const { return m_opaque; }
+    QColor backColor() const { return m_backColor; }
     // BorderStyle 1: a fixed single border around the box.
     void setFixedSingleBorder(bool on);
+    bool hasBorder() const { return m_border; }
+    // Invalid: the container's text colour.
+    void setForeColor(const QColor &color);
+    void setAlignment(Qt::Alignment alignment);
+    Qt::Alignment alignment() const { return m_alignment; }
     // AutoSize: the label takes the extent of its caption on one line,
     // Left and Top fixed.
     void setAutoSize(bool on);
@@ -36,20 +68,35 @@ public:
     void showValue(const std::optional<QString> &value);
 
     void setCaption(const QString &text);
+    const QString &text() const { return m_text; }
 
-signals:
-    void clicked();
+    // Draws the label with the container's painter.
+    void paint(QPainter &painter) const;
 
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    // Draws the labels of `container` whose tab is `tab` (or that belong to
+    // no tab), back to front.
+    static void paintAll(QWidget *container, QPainter &painter, int tab = -1);
 
 private:
     void fitToText();
+    void repaint(const QRect &old);
 
+    int m_tab;
+    QRect m_geometry;
+    QFont m_font;
+    QString m_text;
+    bool m_opaque = false;
+    QColor m_backColor;
+    QColor m_foreColor;
+    bool m_border = false;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool m_autoSize = false;
     QString m_field;
     QString m_nullText;
 };
+
+// Makes the labels of picture boxes and tab controls known to assistive
+// technology; done once, by the first label made.
+void installLabelAccessibility();
 
 } // namespace controls

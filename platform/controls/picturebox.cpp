@@ -1,5 +1,6 @@
 #include "controls/picturebox.h"
 
+#include "controls/label.h"
 #include "controls/logging.h"
 
 #include <QPainter>
@@ -12,6 +13,7 @@ PictureBox::PictureBox(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setTabStop(false);
+    installLabelAccessibility();
 }
 
 void PictureBox::setPicture(const QPixmap &picture)
@@ -47,12 +49,13 @@ void PictureBox::setTabStop(bool on)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
-    if (picture().isNull())
-        return;
     QPainter p(this);
-    const QRect inner = contentsRect();
-    p.setClipRect(inner);
-    p.drawPixmap(inner.topLeft(), picture());
+    if (!picture().isNull()) {
+        const QRect inner = contentsRect();
+        p.setClipRect(inner);
+        p.drawPixmap(inner.topLeft(), picture());
+    }
+    Label::paintAll(this, p);
 }
 
 } // namespace controls

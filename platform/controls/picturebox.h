@@ -1,6 +1,7 @@
 // The runtime's picture box: a sunken box that shows its picture at the
 // picture's own size from the inner top-left corner, clipped at the inner
-// edges. When it is a tab stop it takes the focus but shows no mark.
+// edges, and draws its labels over it. When it is a tab stop it takes the
+// focus from the Tab key (never from a click) but shows no mark.
 #pragma once
 
 #include <QFrame>

@@ -1,5 +1,8 @@
 #include "controls/sstab.h"
 
+#include "controls/label.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 
@@ -23,6 +26,14 @@ protected:
         return QSize(w, m_owner->m_tabHeight);
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+    // A click on a tab brings the focus to the tab control; nothing else
+    // on the control takes it from a click.
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && tabAt(event->position().toPoint()) >= 0)
+            setFocus(Qt::MouseFocusReason);
+        QTabBar::mousePressEvent(event);
+    }
 
 private:
     SSTab *m_owner;
@@ -36,10 +47,14 @@ SSTab::SSTab(QWidget *parent)
     m_bar->setExpanding(true);
     m_bar->setUsesScrollButtons(false);
     m_bar->setElideMode(Qt::ElideNone);
-    // A click on a tab takes the focus, as does the Tab key.
+    // A click on a tab takes the focus, as does the Tab key; a click on a
+    // page, or on anything on it, does not.
     m_bar->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(m_bar);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
+    // BackColor: the button face, as the window's own ground.
+    setBackgroundRole(QPalette::Button);
+    installLabelAccessibility();
     connect(m_bar, &QTabBar::currentChanged, this, [this](int index) {
         if (index < 0 || index == m_tab)
             return;
@@ -106,6 +121,7 @@ void SSTab::showTab(int tab)
     for (auto &c : m_controls.at(std::size_t(tab)))
         if (c)
             c->show();
+    update(); // the labels of the page
 }
 
 void SSTab::paintEvent(QPaintEvent *)
@@ -118,6 +134,11 @@ void SSTab::paintEvent(QPaintEvent *)
     opt.tabBarSize = m_bar->size();
     opt.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &opt, &p, this);
+    // The style fills the page lighter than the button face; the page is
+    // the control's BackColor inside the frame's outline, its inner
+    // highlight and, at the bottom, its shadow.
+    p.fillRect(opt.rect.adjusted(2, 2, -2, -3), palette().color(QPalette::Button));
+    Label::paintAll(this, p, m_tab);
 }
 
 void SSTab::resizeEvent(QResizeEvent *event)

@@ -35,9 +35,6 @@ void StatusBar::addPanel(int widthPx, Qt::Alignment alignment)
     p.m_width = widthPx;
     p.m_alignment = alignment;
     m_panels.push_back(p);
-    // Panels hold no pointer into the vector's storage; fix the back links.
-    for (auto &panel : m_panels)
-        panel.m_bar = this;
     update();
 }
 

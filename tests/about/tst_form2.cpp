@@ -1,7 +1,7 @@
 #include "about/form2.h"
 #include "about/form2_design.h"
 #include "controls/commandbutton.h"
-#include "controls/label.h"
+#include "controls/formlabel.h"
 #include "forms/system.h"
 #include "forms/twips.h"
 #include "modal.h"
@@ -12,7 +12,7 @@
 #include <QtTest>
 
 using about::Form2;
-using controls::Label;
+using Label = controls::FormLabel;
 
 class TestForm2 : public QObject
 {

@@ -1,6 +1,6 @@
 #include "about/form2.h"
 #include "controls/commandbutton.h"
-#include "controls/label.h"
+#include "controls/formlabel.h"
 #include "forms/msgbox.h"
 #include "forms/system.h"
 #include "modal.h"

@@ -32,6 +32,7 @@ public:
     {
         data = new DataControl(client());
         data->RecordSource = kTable;
+        connect(this, &forms::Form::loadCompleted, data, &DataControl::open);
         size = new Label(client());
         size->setCaption(QStringLiteral("m"));
         size->setNullText(QStringLiteral("－"));

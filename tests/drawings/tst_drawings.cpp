@@ -1,4 +1,5 @@
 #include "assets.h"
+#include "viewer/layout/form1_design.h"
 
 #include <QFile>
 #include <QIcon>
@@ -47,6 +48,17 @@ QRgb at(const QImage &img, int x, int y)
 bool isInk(const QImage &img, int x, int y)
 {
     return at(img, x, y) == ink;
+}
+
+// The picture boxes of the main window and the drawing each shows.
+std::vector<std::pair<QString, QString>> pictures()
+{
+    std::vector<std::pair<QString, QString>> out;
+    const QString prefix = QStringLiteral(":/assets/");
+    for (const design::Row &row : viewer::layout::form1().rows)
+        if (row.kind == design::Kind::PictureBox && row.picture.startsWith(prefix))
+            out.emplace_back(row.name, row.picture.mid(prefix.size()).chopped(4));
+    return out;
 }
 
 QByteArray rawAsset(const QString &name)
@@ -588,57 +600,51 @@ private slots:
         QVERIFY2(shortDashes >= 1, "no short dash between gaps");
     }
 
-    // The pages put their boxes and captions here (twips, 15 to a pixel);
-    // each must stand over free ground, the leader that ends in it aside.
+    // Every box and caption of the main window's pages (twips, 15 to a
+    // pixel) must stand over free ground, the leader that ends in it aside.
     void labelBox_standsClearOfTheDrawing_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<QRect>("leader"); // pixels a leader may take inside, or empty
         QTest::addColumn<bool>("onPart"); // over a section: part grey, no hatching
-        auto row = [](const char *tag, const char *name, QRect twips, QRect leader = {},
-                       bool onPart = false) {
-            QTest::newRow(tag) << QString::fromLatin1(name) << twips << leader << onPart;
+        struct Drawn
+        {
+            QRect leader;
+            bool onPart = false;
         };
         auto hLeader = [](int y, int x0, int x1) { return QRect(QPoint(x0, y), QPoint(x1, y)); };
-        row("bolt Label0(5)", "bolt", { 3780, 180, 960, 240 });
-        row("bolt Label0(0)", "bolt", { 7020, 180, 960, 240 });
-        row("bolt Label7", "bolt", { 4920, 540, 600, 300 }, hLeader(45, 328, 340));
-        row("bolt Label4", "bolt", { 1500, 660, 600, 300 }, hLeader(55, 136, 140));
-        row("bolt Label9", "bolt", { 7080, 900, 600, 300 }, hLeader(70, 472, 478));
-        row("bolt Label8", "bolt", { 5520, 1020, 600, 300 }, hLeader(79, 368, 376));
-        row("bolt Label0(8)", "bolt", { 5220, 3000, 165, 285 });
-        row("bolt Label0(18)", "bolt", { 6780, 3000, 135, 285 });
-        row("bolt Label5", "bolt", { 2220, 3240, 600, 300 }, hLeader(226, 173, 188));
-        row("bolt Label3", "bolt", { 780, 3420, 600, 300 });
-        row("bolt Label0(19)", "bolt", { 6060, 3660, 150, 285 });
-        row("bolt Label6", "bolt", { 2580, 3840, 600, 300 }, hLeader(266, 202, 212));
-        row("nut Label0(6)", "nut", { 5040, 180, 960, 240 });
-        row("nut Label0(7)", "nut", { 7020, 180, 960, 240 });
-        row("nut Label11", "nut", { 2460, 540, 600, 300 }, hLeader(45, 193, 204));
-        row("nut Label14", "nut", { 240, 720, 720, 300 }, hLeader(58, 56, 64));
-        row("nut Label0(17)", "nut", { 240, 1080, 105, 240 });
-        row("nut Label25", "nut", { 420, 1080, 510, 300 });
-        row("nut Label15", "nut", { 3420, 3300, 600, 300 }, hLeader(231, 254, 268));
-        row("nut Label13", "nut", { 4920, 3300, 540, 300 });
-        row("nut Label16", "nut", { 6120, 3300, 600, 300 });
-        row("nut Label12", "nut", { 1620, 3360, 600, 300 });
-        row("nut Label0(9)", "nut", { 4950, 3990, 480, 240 });
-        row("nut Label0(10)", "nut", { 6840, 3990, 480, 240 });
-        row("joint Label0(4)", "joint", { 7020, 180, 960, 240 });
-        row("joint Label20", "joint", { 4920, 420, 600, 300 });
-        row("joint Label0(13)", "joint", { 4500, 450, 360, 240 });
-        row("joint Label17", "joint", { 1080, 630, 600, 300 }, hLeader(52, 72, 81));
-        row("joint Label19", "joint", { 3000, 690, 600, 300 }, hLeader(55, 226, 240), true);
-        row("joint Label21", "joint", { 4920, 750, 600, 300 });
-        row("joint Label0(14)", "joint", { 4500, 795, 360, 240 });
-        row("joint Label22", "joint", { 6660, 900, 600, 300 }, hLeader(70, 476, 484));
-        row("joint Label18", "joint", { 2460, 1170, 600, 300 }, hLeader(88, 191, 204), true);
-        row("joint Label24", "joint", { 4995, 3120, 600, 300 }, {}, true);
-        row("joint Label23", "joint", { 4995, 3450, 600, 300 });
-        row("joint Label0(16)", "joint", { 4590, 3480, 360, 240 });
-        row("joint Label0(11)", "joint", { 6840, 3585, 915, 240 });
-        row("joint Label0(12)", "joint", { 6840, 3885, 915, 240 });
+        // What the drawings put inside some of the boxes, by drawing and label.
+        const QHash<QString, Drawn> drawn = {
+            { "bolt Label7", { hLeader(45, 328, 340) } },
+            { "bolt Label4", { hLeader(55, 136, 140) } },
+            { "bolt Label9", { hLeader(70, 472, 478) } },
+            { "bolt Label8", { hLeader(79, 368, 376) } },
+            { "bolt Label5", { hLeader(226, 173, 188) } },
+            { "bolt Label6", { hLeader(266, 202, 212) } },
+            { "nut Label11", { hLeader(45, 193, 204) } },
+            { "nut Label14", { hLeader(58, 56, 64) } },
+            { "nut Label15", { hLeader(231, 254, 268) } },
+            { "joint Label17", { hLeader(52, 72, 81) } },
+            { "joint Label19", { hLeader(55, 226, 240), true } },
+            { "joint Label22", { hLeader(70, 476, 484) } },
+            { "joint Label18", { hLeader(88, 191, 204), true } },
+            { "joint Label24", { {}, true } },
+        };
+        int rows = 0;
+        for (const auto &[picture, name] : pictures()) {
+            for (const design::Row *l : design::rowsIn(viewer::layout::form1(), picture)) {
+                // The opaque marker hides the hatching under it on purpose.
+                if (l->opaque && l->kind == design::Kind::Label)
+                    continue;
+                const QString tag = name + u' ' + design::key(*l);
+                const Drawn d = drawn.value(tag);
+                QTest::newRow(qPrintable(tag))
+                    << name << QRect(l->left, l->top, l->width, l->height) << d.leader << d.onPart;
+                ++rows;
+            }
+        }
+        QCOMPARE(rows, 38);
     }
 
     void labelBox_standsClearOfTheDrawing()
@@ -669,15 +675,23 @@ private slots:
 
     void hatchingUnderOpaqueMarker_isThere()
     {
-        // Label0(15) stands over the lower edge of the base part's hatching
-        // and blanks it out with its own ground.
-        const QImage &img = drawing("joint");
-        const QRect box(4590 / 15, 3150 / 15, 360 / 15, 240 / 15);
-        int inkPixels = 0;
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x)
-                inkPixels += isInk(img, x, y);
-        QVERIFY(inkPixels > 10);
+        // The opaque caption stands over the lower edge of the base part's
+        // hatching and blanks it out with its own ground.
+        int markers = 0;
+        for (const auto &[picture, name] : pictures())
+            for (const design::Row *l : design::rowsIn(viewer::layout::form1(), picture)) {
+                if (!l->opaque || l->kind != design::Kind::Label)
+                    continue;
+                ++markers;
+                const QImage &img = drawing(name);
+                const QRect box(l->left / 15, l->top / 15, l->width / 15, l->height / 15);
+                int inkPixels = 0;
+                for (int y = box.top(); y <= box.bottom(); ++y)
+                    for (int x = box.left(); x <= box.right(); ++x)
+                        inkPixels += isInk(img, x, y);
+                QVERIFY(inkPixels > 10);
+            }
+        QCOMPARE(markers, 1);
     }
 
     void icon_isSixteenColourIconWithMask()

@@ -1,5 +1,5 @@
 #!/bin/sh
-# The writer maps CSV fields by name, leaves other columns out, and refuses
+# The writer makes a field of every CSV column but `sources`, and refuses
 # damaged input with the line at fault, leaving no output file behind.
 #   bad-input.sh WRITER WORKDIR
 set -eu
@@ -10,15 +10,22 @@ header=m,p,s,e,k,da,ds,ma,dk,ea,sa,k1,k3,pa,z,df,dd,t1,t2,de,n1,n2,sources
 row3='M3,0.5,5.5,6.4,2,3.6,3,,5.3,6.4,5.5,2.4,1.8,,9,3,3.4,3,5,2.5,4,6,"a, ""b"""'
 row4='M4,0.7,7,8.1,2.8,4.7,4,,6.8,8.1,7,3.2,2.4,,11,4,4.5,4,6,3.3,6,8,x'
 
-# Columns in another order, one extra column, CRLF line ends: same bytes.
+# The sources column first instead of last, CRLF line ends, a byte order
+# mark, other sources: same bytes.
 printf '%s\n%s\n%s\n' "$header" "$row3" "$row4" > plain.csv
-printf '%s\r\n' 'sources,extra,n2,n1,de,t2,t1,dd,df,z,pa,k3,k1,sa,ea,dk,ma,ds,da,k,e,s,p,m' \
-    '"a, ""b""",1,6,4,2.5,5,3,3.4,3,9,,1.8,2.4,5.5,6.4,5.3,,3,3.6,2,6.4,5.5,0.5,M3' \
-    'x,2,8,6,3.3,6,4,4.5,4,11,,2.4,3.2,7,8.1,6.8,,4,4.7,2.8,8.1,7,0.7,M4' > shuffled.csv
+printf '\357\273\277' > moved.csv
+printf '%s\r\n' "sources,${header%,sources}" "x,${row3%,\"*}" "y,${row4%,x}" >> moved.csv
 "$writer" plain.csv plain.mdb
-"$writer" shuffled.csv shuffled.mdb
-if ! cmp -s plain.mdb shuffled.mdb; then
-    echo "FAIL: field order or extra columns change the output" >&2
+"$writer" moved.csv moved.mdb
+if ! cmp -s plain.mdb moved.mdb; then
+    echo "FAIL: the sources column, line ends or a byte order mark change the output" >&2
+    fails=1
+fi
+# One more column is one more field.
+printf '%s\n%s\n' "$header,extra" "$row3,1" > extra.csv
+"$writer" extra.csv extra.mdb
+if cmp -s plain.mdb extra.mdb; then
+    echo "FAIL: a further column was left out" >&2
     fails=1
 fi
 
@@ -39,7 +46,8 @@ refuse() {
         fails=1
     fi
 }
-refuse missingField 1 "$(echo "$header" | sed 's/,ds,/,/')" "$row3"
+refuse noSizeField 1 "$(echo "$header" | sed 's/^m,//')" "$(echo "$row3" | sed 's/^M3,//')"
+refuse notAFieldName 1 "$(echo "$header" | sed 's/,ds,/,d s,/')" "$row3"
 refuse duplicateField 1 "$header,p" "$row3,1"
 refuse notANumber 3 "$header" "$row3" "$(echo "$row4" | sed 's/,8.1,/,8.1x,/')"
 refuse commaDecimal 2 "$header" "$(echo "$row3" | sed 's/,0.5,/,"0,5",/')"

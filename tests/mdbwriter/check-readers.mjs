@@ -11,10 +11,11 @@ import { spawnSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 
 const TABLE = "六角ボルト・ナット";
-const CSV_FIELDS = ["m", "p", "s", "e", "k", "da", "ds", "ma", "dk", "ea", "sa",
-                    "k1", "k3", "pa", "z", "df", "dd", "t1", "t2", "de", "n1", "n2"];
-const FIELDS = ["ｍ", "ｐ", "ｓ", "ｅ", "ｋ", "ｄａ", "ｄｓ", "ｍａ", "ｄｋ", "ｅａ", "ｓａ",
-                "ｋ１", "ｋ３", "ｐａ", "ｚ", "ｄｆ", "ｄｄ", "ｔ１", "ｔ２", "ｄｅ", "ｎ１", "ｎ２"];
+// The table's fields: every column of the data set but `sources`, in its
+// order, in full-width letters and digits (data/README.md). Set from the
+// data set's header.
+let FIELDS = [];
+const fullWidth = (name) => [...name].map((c) => String.fromCharCode(c.charCodeAt(0) + 0xfee0)).join("");
 
 const failures = [];
 function check(ok, message) {
@@ -50,8 +51,9 @@ function parseCsv(text) {
 
 function expectedRows(csvPath) {
     const [header, ...rows] = parseCsv(readFileSync(csvPath, "utf8"));
-    const index = CSV_FIELDS.map((f) => header.indexOf(f));
-    if (index.includes(-1)) throw new Error(`${csvPath}: a field is missing`);
+    const columns = header.filter((f) => f !== "sources");
+    FIELDS = columns.map(fullWidth);
+    const index = columns.map((f) => header.indexOf(f));
     return rows.map((r) => index.map((i, c) => {
         const cell = r[i];
         if (cell === null || cell === "") return null;

@@ -1,16 +1,21 @@
 // The three dimension pages: every value box follows the current record on
-// all pages, the static captions stand as designed, and nothing on a page
-// takes the focus.
+// all pages, the static captions stand as designed, nothing on a page takes
+// the focus or a click, and assistive technology sees every label. The
+// expectations come from the window's design rows and the data set.
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
 #include "controls/label.h"
 #include "controls/picturebox.h"
 #include "controls/sstab.h"
+#include "design/fieldname.h"
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
 #include "forms/system.h"
+#include "forms/twips.h"
 #include "viewer/form1.h"
+#include "viewer/layout/form1_design.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,59 +25,32 @@
 #include <QToolButton>
 
 #include <memory>
+#include <set>
 
+using design::Kind;
+using design::Row;
 using viewer::Form1;
 
 namespace {
 
-// Value box → field, all 28.
-const std::vector<std::pair<const char *, const char *>> kBoxes = {
-    { "Label10", "ｍ" },
-    { "Label1", "ｍ" },
-    { "Label27", "ｍ" },
-    { "Label14", "ｍ" },
-    { "Label2", "ｐ" },
-    { "Label26", "ｐ" },
-    { "Label28", "ｐ" },
-    { "Label3", "ｓ" },
-    { "Label4", "ｅ" },
-    { "Label6", "ｋ" },
-    { "Label7", "ｄａ" },
-    { "Label8", "ｄｓ" },
-    { "Label9", "ｍａ" },
-    { "Label5", "ｄｋ" },
-    { "Label15", "ｄｋ" },
-    { "Label11", "ｅａ" },
-    { "Label12", "ｓａ" },
-    { "Label13", "ｋ１" },
-    { "Label16", "ｋ３" },
-    { "Label25", "ｐａ" },
-    { "Label17", "ｚ" },
-    { "Label18", "ｄｆ" },
-    { "Label19", "ｄｄ" },
-    { "Label20", "ｔ１" },
-    { "Label21", "ｔ２" },
-    { "Label22", "ｄｅ" },
-    { "Label24", "ｎ１" },
-    { "Label23", "ｎ２" },
-};
-
-// The data set's column of each field (the CSV uses half-width names).
-QString csvColumn(const QString &field)
+std::vector<const Row *> rowsOf(Kind kind)
 {
-    QString out;
-    for (QChar c : field)
-        out += QChar(c.unicode() - 0xFEE0);
+    std::vector<const Row *> out;
+    for (const Row &row : viewer::layout::form1().rows)
+        if (row.kind == kind)
+            out.push_back(&row);
     return out;
 }
+
+const QString kSources = QStringLiteral("sources");
 
 struct DataSet
 {
     QStringList header;
     std::vector<QStringList> rows;
-    QString value(int row, const QString &field) const
+    QString value(int row, const QString &column) const
     {
-        return rows.at(std::size_t(row)).at(header.indexOf(csvColumn(field)));
+        return rows.at(std::size_t(row)).at(header.indexOf(column));
     }
 };
 
@@ -88,7 +66,7 @@ DataSet readDataSet()
         if (line.isEmpty())
             continue;
         // The quoted sources column comes last; the fields before it are plain.
-        d.rows.push_back(line.split(u',').mid(0, 22));
+        d.rows.push_back(line.split(u',').mid(0, d.header.indexOf(kSources)));
     }
     return d;
 }
@@ -114,35 +92,42 @@ private slots:
     void init();
     void cleanup();
 
+    void boxes_showEveryFieldOfTheDataSet();
     void open_allBoxesShowFirstRecord();
     void navigate_allBoxesFollowOnEveryPage_data();
     void navigate_allBoxesFollowOnEveryPage();
     void switchingPages_changesNoBox();
     void withoutDatabase_designCaptionsStay();
-    void staticCaptions_asDesigned_data();
-    void staticCaptions_asDesigned();
+    void labels_standAsDesigned();
     void onlyCurrentSizeLineIsVisible();
     void noLabelTakesTheFocus();
+    void clickOnPage_reachesNothing_andEnterStillEnds_data();
+    void clickOnPage_reachesNothing_andEnterStillEnds();
     void longValue_boxKeepsItsSize();
-    void boxesPaintTheirOwnGround();
+    void labels_paintTheirOwnGround();
+    void pageSurface_isTheButtonFace();
+    void labels_areAccessibleChildrenOfTheirContainer();
 
 private:
     void startIn(const QString &dir);
-    QString text(const char *key) const { return m_form->label(QString::fromUtf8(key))->text(); }
+    QString text(const QString &key) const { return m_form->label(key)->text(); }
     void verifyRecord(int row);
+    void showTab(int tab) { m_form->SSTab1->tabBar()->setCurrentIndex(tab); }
+    // Where a label's centre lies in the window.
+    QPoint centreOf(const Row &row) const;
 
     DataSet m_data;
     QTemporaryDir m_withDb;
     QTemporaryDir m_empty;
     std::unique_ptr<Form1> m_form;
     QStringList m_messages;
+    int m_ends = 0;
 };
 
 void PagesTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     forms::installFontSubstitutes();
-    forms::setEndHook([] {});
     forms::setMsgBoxHook([this](const forms::MsgBoxCall &c) {
         m_messages << c.prompt;
         return int(forms::vbOK);
@@ -155,6 +140,8 @@ void PagesTest::initTestCase()
 void PagesTest::init()
 {
     m_messages.clear();
+    m_ends = 0;
+    forms::setEndHook([this] { ++m_ends; });
 }
 
 void PagesTest::cleanup()
@@ -172,18 +159,35 @@ void PagesTest::startIn(const QString &dir)
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
+QPoint PagesTest::centreOf(const Row &row) const
+{
+    const controls::Label *l = m_form->label(design::key(row));
+    return l->container()->mapTo(m_form.get(), l->geometry().center());
+}
+
 void PagesTest::verifyRecord(int row)
 {
     QCOMPARE(m_form->Data1->absolutePosition(), row);
-    for (const auto &[box, field] : kBoxes)
-        QCOMPARE(text(box), shown(m_data.value(row, QString::fromUtf8(field))));
-    // Boxes of one field agree.
-    QCOMPARE(text("Label1"), text("Label10"));
-    QCOMPARE(text("Label27"), text("Label10"));
-    QCOMPARE(text("Label14"), text("Label10"));
-    QCOMPARE(text("Label26"), text("Label2"));
-    QCOMPARE(text("Label28"), text("Label2"));
-    QCOMPARE(text("Label15"), text("Label5"));
+    // The design caption of a box is its data set column.
+    for (const Row *box : rowsOf(Kind::ValueBox))
+        QCOMPARE(text(design::key(*box)), shown(m_data.value(row, box->caption)));
+}
+
+void PagesTest::boxes_showEveryFieldOfTheDataSet()
+{
+    std::set<QString> columns;
+    for (const QString &c : m_data.header)
+        if (c != kSources)
+            columns.insert(c);
+    std::set<QString> shownColumns;
+    for (const Row *box : rowsOf(Kind::ValueBox)) {
+        // The box's field is its design caption in full-width letters.
+        const auto field = design::fieldName(box->caption.toStdString());
+        QVERIFY2(field, qPrintable(box->caption));
+        QCOMPARE(box->dataField, QString::fromStdU16String(*field));
+        shownColumns.insert(box->caption);
+    }
+    QCOMPARE(shownColumns, columns);
 }
 
 void PagesTest::open_allBoxesShowFirstRecord()
@@ -228,18 +232,11 @@ void PagesTest::switchingPages_changesNoBox()
 {
     startIn(m_withDb.path());
     QTest::mouseClick(m_form->Data1->button(2), Qt::LeftButton);
-    QStringList before;
-    for (const auto &[box, field] : kBoxes)
-        before << text(box);
     for (int tab : { 1, 2, 0, 2, 1 }) {
-        m_form->SSTab1->tabBar()->setCurrentIndex(tab);
+        showTab(tab);
         QCOMPARE(m_form->SSTab1->Tab(), tab);
-        QStringList now;
-        for (const auto &[box, field] : kBoxes)
-            now << text(box);
-        QCOMPARE(now, before);
+        verifyRecord(1);
     }
-    verifyRecord(1);
 }
 
 void PagesTest::withoutDatabase_designCaptionsStay()
@@ -249,12 +246,8 @@ void PagesTest::withoutDatabase_designCaptionsStay()
     QVERIFY(m_messages.front().contains(QStringLiteral("vorlane.mdb")));
     for (int button : { 0, 2, 3, 1 })
         QTest::mouseClick(m_form->Data1->button(button), Qt::LeftButton);
-    for (const auto &[box, field] : kBoxes) {
-        QString symbol;
-        for (QChar c : QString::fromUtf8(field))
-            symbol += QChar(c.unicode() - 0xFEE0);
-        QCOMPARE(text(box), symbol);
-    }
+    for (const Row *box : rowsOf(Kind::ValueBox))
+        QCOMPARE(text(design::key(*box)), box->caption);
     for (int tab = 0; tab < 3; ++tab) {
         static const char *const lines[3][3] = { { "Label10", "Label0(1)", "Label2" },
             { "Label1", "Label0(2)", "Label26" }, { "Label27", "Label0(3)", "Label28" } };
@@ -265,105 +258,117 @@ void PagesTest::withoutDatabase_designCaptionsStay()
     QCOMPARE(m_messages.size(), 1); // the failed open is reported once
 }
 
-void PagesTest::staticCaptions_asDesigned_data()
+void PagesTest::labels_standAsDesigned()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("container");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QPoint>("topLeftTwips");
-    QTest::addColumn<double>("points");
-    const QString deg = QStringLiteral("15\u309C\uFF5E30\u309C");
-    const QString unit = QStringLiteral("単位\uFF1Amm");
-    const QString star = QStringLiteral("\u2605\uFF1A");
-    const QString circle = QStringLiteral("\u25CE\uFF1A");
-    struct Row
-    {
-        int i;
-        const char *container;
-        QString caption;
-        QPoint at;
-        double pt;
-    };
-    const Row rows[] = {
-        { 0, "Picture1", unit, { 7020, 180 }, 12 },
-        { 1, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
-        { 2, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
-        { 3, "SSTab1", QStringLiteral("\u00D7"), { 1020, 4920 }, 12 },
-        { 4, "Picture3", unit, { 7020, 180 }, 12 },
-        { 5, "Picture1", deg, { 3780, 180 }, 12 },
-        { 6, "Picture2", deg, { 5040, 180 }, 12 },
-        { 7, "Picture2", unit, { 7020, 180 }, 12 },
-        { 8, "Picture1", QStringLiteral("X"), { 5220, 3000 }, 14.25 },
-        { 9, "Picture2", QStringLiteral("\uFF11 種"), { 4950, 3990 }, 12 },
-        { 10, "Picture2", QStringLiteral("\uFF13 種"), { 6840, 3990 }, 12 },
-        { 11, "Picture3", star + QStringLiteral("鋼 鉄"), { 6840, 3585 }, 12 },
-        { 12, "Picture3", circle + QStringLiteral("鋳 鉄"), { 6840, 3885 }, 12 },
-        { 13, "Picture3", star, { 4500, 450 }, 12 },
-        { 14, "Picture3", circle, { 4500, 795 }, 12 },
-        { 15, "Picture3", star, { 4590, 3150 }, 12 },
-        { 16, "Picture3", circle, { 4590, 3480 }, 12 },
-        { 17, "Picture2", QStringLiteral("x"), { 240, 1080 }, 12 },
-        { 18, "Picture1", QStringLiteral("b"), { 6780, 3000 }, 14.25 },
-        { 19, "Picture1", QStringLiteral("L"), { 6060, 3660 }, 14.25 },
-    };
-    for (const auto &r : rows)
-        QTest::addRow("Label0(%d)", r.i)
-            << r.i << QString::fromUtf8(r.container) << r.caption << r.at << r.pt;
-}
-
-void PagesTest::staticCaptions_asDesigned()
-{
-    QFETCH(int, index);
-    QFETCH(QString, container);
-    QFETCH(QString, caption);
-    QFETCH(QPoint, topLeftTwips);
-    QFETCH(double, points);
-    startIn(m_withDb.path());
-    auto *l = m_form->label(QStringLiteral("Label0(%1)").arg(index));
-    QVERIFY(l);
-    QCOMPARE(l->text(), caption);
-    QCOMPARE(l->parentWidget()->objectName(), container);
-    QCOMPARE(l->font().pointSizeF(), points);
-    // AutoSize: Left and Top stay, the box takes its text's extent.
-    const QPoint origin = l->parentWidget()->contentsRect().topLeft();
-    QCOMPARE(l->pos() - origin, QPoint(topLeftTwips.x() / 15, topLeftTwips.y() / 15));
-    QVERIFY(l->width() >= l->fontMetrics().horizontalAdvance(caption));
-    // Only Label0(15), over the hatching, is opaque.
-    QCOMPARE(l->autoFillBackground(), index == 15);
-    if (index == 15)
-        QCOMPARE(l->palette().color(QPalette::Window), QColor(192, 192, 192));
+    startIn(m_empty.path());
+    auto rows = rowsOf(Kind::Label);
+    const auto boxes = rowsOf(Kind::ValueBox);
+    rows.insert(rows.end(), boxes.begin(), boxes.end());
+    QCOMPARE(rows.size(), std::size_t(48));
+    for (const Row *row : rows) {
+        const QString key = design::key(*row);
+        const controls::Label *l = m_form->label(key);
+        QVERIFY2(l, qPrintable(key));
+        QCOMPARE(l->container()->objectName(), row->container);
+        QCOMPARE(l->tab(), row->tab);
+        QCOMPARE(l->text(), row->caption);
+        QCOMPARE(l->font().family(), row->font.name);
+        QCOMPARE(l->font().pointSizeF(), row->font.size);
+        QCOMPARE(l->isOpaque(), row->opaque);
+        if (row->opaque)
+            QCOMPARE(l->backColor(), row->backColor);
+        QCOMPARE(l->hasBorder(), row->border);
+        // Placed from the inside of a picture box's border.
+        const QPoint origin = qobject_cast<controls::PictureBox *>(l->container())
+            ? l->container()->contentsRect().topLeft()
+            : QPoint();
+        const QRect designed = forms::twipsRect(row->left, row->top, row->width, row->height);
+        QCOMPARE(l->geometry().topLeft() - origin, designed.topLeft());
+        // AutoSize: the extent of the caption on one line; else as designed.
+        const QFontMetrics fm(l->font());
+        const int frame = row->border ? 2 : 0;
+        QCOMPARE(l->geometry().size(),
+            row->autoSize ? QSize(fm.horizontalAdvance(row->caption) + frame, fm.height() + frame)
+                          : designed.size());
+    }
 }
 
 void PagesTest::onlyCurrentSizeLineIsVisible()
 {
     startIn(m_withDb.path());
-    const QStringList lines[3] = { { "Label10", "Label0(1)", "Label2" },
-        { "Label1", "Label0(2)", "Label26" }, { "Label27", "Label0(3)", "Label28" } };
+    const auto onTabs = design::rowsIn(viewer::layout::form1(), QStringLiteral("SSTab1"));
     for (int current : { 0, 1, 2, 0 }) {
-        m_form->SSTab1->tabBar()->setCurrentIndex(current);
-        for (int tab = 0; tab < 3; ++tab)
-            for (const auto &key : lines[tab])
-                QCOMPARE(m_form->label(key)->isVisibleTo(m_form.get()), tab == current);
-        // The drawing boxes follow the same rule.
-        QCOMPARE(m_form->Picture1->isVisibleTo(m_form.get()), current == 0);
-        QCOMPARE(m_form->Picture2->isVisibleTo(m_form.get()), current == 1);
-        QCOMPARE(m_form->Picture3->isVisibleTo(m_form.get()), current == 2);
+        showTab(current);
+        for (const Row *row : onTabs) {
+            if (const auto *l = m_form->label(design::key(*row)))
+                QCOMPARE(l->isShown(), row->tab == current);
+            else
+                QCOMPARE(m_form->control(design::key(*row))->isVisibleTo(m_form.get()),
+                    row->tab == current);
+        }
     }
 }
 
 void PagesTest::noLabelTakesTheFocus()
 {
     startIn(m_withDb.path());
-    m_form->activateWindow();
-    for (auto *l : m_form->findChildren<controls::Label *>())
-        QCOMPARE(l->focusPolicy(), Qt::NoFocus);
+    const QList<QWidget *> stops = { m_form->Command1, m_form->SSTab1->tabBar(), m_form->Picture3 };
     for (int tab : { 0, 2 }) {
-        m_form->SSTab1->tabBar()->setCurrentIndex(tab);
+        showTab(tab);
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QVERIFY(!qobject_cast<controls::Label *>(QApplication::focusWidget()));
+            QVERIFY(stops.contains(QApplication::focusWidget()));
         }
     }
+}
+
+void PagesTest::clickOnPage_reachesNothing_andEnterStillEnds_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("label"); // or empty
+    QTest::addColumn<QString>("widget"); // with `point` inside it
+    QTest::addColumn<QPoint>("point");
+    QTest::newRow("value box") << 0 << "Label7" << QString() << QPoint();
+    QTest::newRow("caption") << 0 << "Label0(0)" << QString() << QPoint();
+    QTest::newRow("size line box") << 1 << "Label1" << QString() << QPoint();
+    QTest::newRow("opaque caption") << 2 << "Label0(15)" << QString() << QPoint();
+    QTest::newRow("bolt drawing") << 0 << QString() << "Picture1" << QPoint(20, 20);
+    QTest::newRow("joint drawing, a tab stop") << 2 << QString() << "Picture3" << QPoint(20, 20);
+    // Below the drawing, between the size line and the navigation bar.
+    QTest::newRow("page surface") << 0 << QString() << "SSTab1" << QPoint(250, 335);
+}
+
+void PagesTest::clickOnPage_reachesNothing_andEnterStillEnds()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, label);
+    QFETCH(QString, widget);
+    QFETCH(QPoint, point);
+    startIn(m_withDb.path());
+    showTab(tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_form->Command1));
+
+    QPoint at;
+    if (!label.isEmpty()) {
+        const controls::Label *l = m_form->label(label);
+        QVERIFY(l->isShown());
+        at = l->container()->mapTo(m_form.get(), l->geometry().center());
+    } else {
+        at = m_form->control(widget)->mapTo(m_form.get(), point);
+    }
+    // The window system hands a click to the window under it.
+    QWidget *hit = m_form->childAt(at);
+    QVERIFY(hit);
+    QCOMPARE(hit->objectName(),
+        label.isEmpty() ? widget : m_form->label(label)->container()->objectName());
+    const QPoint local = hit->mapFrom(m_form.get(), at);
+    QTest::mouseClick(hit, Qt::LeftButton, {}, local);
+    QTest::mouseDClick(hit, Qt::LeftButton, {}, local);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_form->Command1));
+    QCOMPARE(m_form->SSTab1->Tab(), tab);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(m_ends, 1);
 }
 
 void PagesTest::longValue_boxKeepsItsSize()
@@ -377,17 +382,68 @@ void PagesTest::longValue_boxKeepsItsSize()
     QCOMPARE(box->text(), QStringLiteral("－"));
 }
 
-void PagesTest::boxesPaintTheirOwnGround()
+void PagesTest::labels_paintTheirOwnGround()
 {
     startIn(m_withDb.path());
-    // A pixel inside the border, away from the text.
-    auto groundOf = [this](const char *key) {
-        auto *l = m_form->label(QString::fromUtf8(key));
-        return QColor(l->grab().toImage().pixel(3, 3));
-    };
-    for (const auto &[box, field] : kBoxes)
-        QCOMPARE(groundOf(box), QColor(255, 255, 255));
-    QCOMPARE(groundOf("Label0(15)"), QColor(192, 192, 192));
+    int checked = 0;
+    for (int tab = 0; tab < 3; ++tab) {
+        showTab(tab);
+        const QImage shot = m_form->grab().toImage();
+        for (const Row &row : viewer::layout::form1().rows) {
+            const controls::Label *l = m_form->label(design::key(row));
+            if (!l || !l->isShown() || !row.opaque)
+                continue;
+            // A pixel inside the border, away from the text.
+            const QPoint p
+                = l->container()->mapTo(m_form.get(), l->geometry().topLeft() + QPoint(3, 3));
+            QCOMPARE(QColor(shot.pixel(p)), row.backColor);
+            ++checked;
+        }
+    }
+    QCOMPARE(checked, 29); // 28 boxes and the grey marker
+}
+
+void PagesTest::pageSurface_isTheButtonFace()
+{
+    startIn(m_withDb.path());
+    const QImage shot = m_form->grab().toImage();
+    const QColor face = m_form->client()->palette().color(QPalette::Button);
+    // The strip right of the tab control, and the page below the drawing.
+    QCOMPARE(QColor(shot.pixel(m_form->client()->mapTo(m_form.get(), QPoint(558, 100)))), face);
+    QCOMPARE(QColor(shot.pixel(m_form->SSTab1->mapTo(m_form.get(), QPoint(250, 335)))), face);
+}
+
+void PagesTest::labels_areAccessibleChildrenOfTheirContainer()
+{
+    startIn(m_withDb.path());
+    int seen = 0;
+    for (const char *name : { "Picture1", "Picture2", "Picture3", "SSTab1" }) {
+        QWidget *container = m_form->control(QString::fromLatin1(name));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(container);
+        QVERIFY(iface);
+        QStringList names;
+        for (int i = 0; i < iface->childCount(); ++i) {
+            QAccessibleInterface *child = iface->child(i);
+            QVERIFY(child);
+            QCOMPARE(iface->indexOfChild(child), i);
+            if (child->role() != QAccessible::StaticText)
+                continue;
+            QCOMPARE(child->parent()->object(), container);
+            names << child->text(QAccessible::Name);
+            const auto *l = qobject_cast<controls::Label *>(child->object());
+            QVERIFY(l);
+            QCOMPARE(child->state().invisible, !l->isShown());
+            QCOMPARE(child->rect(),
+                QRect(container->mapToGlobal(l->geometry().topLeft()), l->geometry().size()));
+        }
+        QStringList expected;
+        for (const Row *row : design::rowsIn(viewer::layout::form1(), QString::fromLatin1(name)))
+            if (row->kind == Kind::Label || row->kind == Kind::ValueBox)
+                expected << text(design::key(*row));
+        QCOMPARE(names, expected);
+        seen += int(names.size());
+    }
+    QCOMPARE(seen, 48);
 }
 
 QTEST_MAIN(PagesTest)

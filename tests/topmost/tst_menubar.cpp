@@ -21,6 +21,7 @@ private slots:
     void items_haveAccessKeysAndShortcuts_data();
     void items_haveAccessKeysAndShortcuts();
     void atStart_allEnabledVisibleNoneChecked();
+    void onOff_showCheckMarkOnlyWhenChecked();
     void altKeys_openTheirMenus_data();
     void altKeys_openTheirMenus();
     void functionKeys_actWhileHiddenCancelButtonHoldsFocus();
@@ -138,6 +139,33 @@ void MenuBarTest::atStart_allEnabledVisibleNoneChecked()
         QVERIFY2(!a->isChecked(), name);
     }
     QCOMPARE(m_fx.panel(2), QString());
+}
+
+void MenuBarTest::onOff_showCheckMarkOnlyWhenChecked()
+{
+    auto *form = m_fx.make();
+    QVERIFY(form);
+    QMenu *menu = form->FrontTop;
+    menu->popup(QPoint(0, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    // Pixels that stand out from the menu's ground in front of a caption,
+    // where a check mark goes.
+    const auto marked = [menu](QAction *item) {
+        const QImage shot = menu->grab().toImage();
+        const QRect r = menu->actionGeometry(item);
+        const int ground = qGray(shot.pixel(r.left() + 1, r.center().y()));
+        int n = 0;
+        for (int y = r.top() + 1; y < r.bottom(); ++y)
+            for (int x = r.left() + 1; x < r.left() + 18; ++x)
+                n += qAbs(qGray(shot.pixel(x, y)) - ground) > 24;
+        return n;
+    };
+    QCOMPARE(marked(form->FormTop_ON), 0);
+    QCOMPARE(marked(form->FormTop_OFF), 0);
+    form->FormTop_ON->setChecked(true);
+    QVERIFY(marked(form->FormTop_ON) > 0);
+    QCOMPARE(marked(form->FormTop_OFF), 0);
+    menu->hide();
 }
 
 void MenuBarTest::altKeys_openTheirMenus_data()

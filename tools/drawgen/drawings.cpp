@@ -149,9 +149,9 @@ QPolygonF arcPolygon(QPointF c, double r, double fromDeg, double toDeg, int step
 void clearUnderValueBoxes(QImage &mask, Drawing drawing)
 {
     QPainter p(&mask);
-    for (const PageLabel &l : pageLabels(drawing))
-        if (l.valueBox)
-            p.fillRect(l.pixels().adjusted(-2, -2, 2, 2), Qt::black);
+    for (const design::Row *l : pageLabels(drawing))
+        if (l->kind == design::Kind::ValueBox)
+            p.fillRect(pixels(*l).adjusted(-2, -2, 2, 2), Qt::black);
 }
 
 } // namespace

@@ -1,27 +1,27 @@
 #pragma once
 
+#include "design/design.h"
+
 #include <QRect>
-#include <QString>
 
 #include <vector>
 
 namespace drawgen {
 
-// Where the page puts its boxes and captions over a drawing, in twips from
-// the drawing's top-left corner (15 twips to a pixel). The drawings keep
-// their ground free there; the overlay render shows them.
-struct PageLabel
-{
-    const char *name;
-    int left, top, width, height;
-    bool valueBox; // opaque white box with a border, else a transparent caption
-    QString text;
-
-    QRect pixels() const { return QRect(left / 15, top / 15, width / 15, height / 15); }
-};
-
 enum class Drawing { Bolt, Nut, Joint };
 
-const std::vector<PageLabel> &pageLabels(Drawing drawing);
+// "bolt", "nut", "joint": the drawing's file is STEM.bmp.
+const char *stem(Drawing drawing);
+
+// The boxes and captions that the main window puts over a drawing: the
+// rows of the picture box that shows it. The drawings keep their ground
+// free there; the overlay render shows them.
+std::vector<const design::Row *> pageLabels(Drawing drawing);
+
+// A row's place in pixels of the drawing (15 twips to a pixel).
+inline QRect pixels(const design::Row &row)
+{
+    return QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15);
+}
 
 } // namespace drawgen

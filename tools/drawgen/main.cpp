@@ -41,15 +41,9 @@ int main(int argc, char **argv)
         if (!out.mkpath(QStringLiteral(".")))
             throw std::runtime_error("cannot create the output folder");
 
-        const struct
-        {
-            Drawing which;
-            const char *name;
-        } drawings[]
-            = { { Drawing::Bolt, "bolt" }, { Drawing::Nut, "nut" }, { Drawing::Joint, "joint" } };
-        for (const auto &d : drawings)
-            write(out, QString::fromLatin1(d.name) + ".bmp",
-                bmp8(toDrawingPalette(drawing(d.which))));
+        const Drawing drawings[] = { Drawing::Bolt, Drawing::Nut, Drawing::Joint };
+        for (const Drawing d : drawings)
+            write(out, QString::fromLatin1(stem(d)) + ".bmp", bmp8(toDrawingPalette(drawing(d))));
 
         write(out, QStringLiteral("vorlane.ico"), ico4(iconPixels(), iconOpaque()));
         write(out, QStringLiteral("vorlane.png"), pngIndexed(iconForPng(1)));
@@ -63,12 +57,11 @@ int main(int argc, char **argv)
             QGuiApplication app(fakeArgc, argv);
             const QDir dbg(QString::fromLocal8Bit(argv[3]));
             dbg.mkpath(QStringLiteral("."));
-            for (const auto &d : drawings) {
-                const QImage img = drawing(d.which);
-                labelOverlay(img, d.which, 2, false)
-                    .save(dbg.filePath(QString::fromLatin1(d.name) + "-labels.png"));
-                labelOverlay(img, d.which, 2, true)
-                    .save(dbg.filePath(QString::fromLatin1(d.name) + "-page.png"));
+            for (const Drawing d : drawings) {
+                const QImage img = drawing(d);
+                const QString name = QString::fromLatin1(stem(d));
+                labelOverlay(img, d, 2, false).save(dbg.filePath(name + "-labels.png"));
+                labelOverlay(img, d, 2, true).save(dbg.filePath(name + "-page.png"));
             }
             iconForPng(8).convertToFormat(QImage::Format_ARGB32).save(dbg.filePath("icon-x8.png"));
         }

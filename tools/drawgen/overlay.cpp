@@ -18,19 +18,19 @@ QImage labelOverlay(const QImage &drawing, Drawing which, int scale, bool withTe
         big.setPixelSize(19);
         QFont normal(QStringLiteral("IPAPGothic"));
         normal.setPixelSize(16);
-        for (const PageLabel &l : withText ? pageLabels(which) : std::vector<PageLabel>()) {
-            const QRect r = l.pixels();
-            p.setFont(r.height() >= 19 && !l.valueBox ? big : normal);
-            if (l.valueBox) {
-                p.fillRect(r, Qt::white);
-                p.setPen(Qt::black);
+        for (const design::Row *l :
+            withText ? pageLabels(which) : std::vector<const design::Row *>()) {
+            const QRect r = pixels(*l);
+            const bool valueBox = l->kind == design::Kind::ValueBox;
+            p.setFont(r.height() >= 19 && !valueBox ? big : normal);
+            if (l->opaque)
+                p.fillRect(r, l->backColor);
+            p.setPen(Qt::black);
+            if (valueBox) {
                 p.drawRect(r.adjusted(0, 0, -1, -1));
-                p.drawText(r, Qt::AlignCenter, l.text);
+                p.drawText(r, Qt::AlignCenter, l->caption);
             } else {
-                if (QLatin1String(l.name) == QLatin1String("Label0(15)"))
-                    p.fillRect(r, QColor(192, 192, 192));
-                p.setPen(Qt::black);
-                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, l.text);
+                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, l->caption);
             }
         }
     }
@@ -38,8 +38,8 @@ QImage labelOverlay(const QImage &drawing, Drawing which, int scale, bool withTe
         = page.scaled(boxW * scale, boxH * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     QPainter p(&big);
     p.setPen(QPen(QColor(255, 0, 0), 1));
-    for (const PageLabel &l : pageLabels(which)) {
-        const QRect r = l.pixels();
+    for (const design::Row *l : pageLabels(which)) {
+        const QRect r = pixels(*l);
         p.drawRect(
             QRect(r.x() * scale, r.y() * scale, r.width() * scale - 1, r.height() * scale - 1));
     }

@@ -1,11 +1,13 @@
 // vorlane-mdbwriter INPUT.csv OUTPUT.mdb
 //
 // Writes the dimension table "六角ボルト・ナット" from the data set into a new
-// Jet 4 database. The CSV header names the fields in half-width letters
-// (m, p, da, k1, ...); columns the table does not have (sources) are left out.
+// Jet 4 database. Every column of the CSV header but `sources` becomes a
+// field, in the header's order, named by the column in full-width letters
+// and digits (m → ｍ, k1 → ｋ１): `m` as text, the others as numbers.
 // The output appears only when it is complete.
 
 #include "csv.h"
+#include "design/fieldname.h"
 #include "jet4.h"
 
 #include <charconv>
@@ -20,38 +22,19 @@
 
 namespace {
 
+// A column of the data set that becomes a field of the table.
 struct Field
 {
-    const char *csvName;
-    const char16_t *name;
+    std::string csvName;
+    std::u16string name;
     jet4::Type type;
+    std::size_t column; // in the data set
 };
 
-// In the table's column order.
-constexpr Field fields[] = {
-    { "m", u"ｍ", jet4::Type::Text },
-    { "p", u"ｐ", jet4::Type::Double },
-    { "s", u"ｓ", jet4::Type::Double },
-    { "e", u"ｅ", jet4::Type::Double },
-    { "k", u"ｋ", jet4::Type::Double },
-    { "da", u"ｄａ", jet4::Type::Double },
-    { "ds", u"ｄｓ", jet4::Type::Double },
-    { "ma", u"ｍａ", jet4::Type::Double },
-    { "dk", u"ｄｋ", jet4::Type::Double },
-    { "ea", u"ｅａ", jet4::Type::Double },
-    { "sa", u"ｓａ", jet4::Type::Double },
-    { "k1", u"ｋ１", jet4::Type::Double },
-    { "k3", u"ｋ３", jet4::Type::Double },
-    { "pa", u"ｐａ", jet4::Type::Double },
-    { "z", u"ｚ", jet4::Type::Double },
-    { "df", u"ｄｆ", jet4::Type::Double },
-    { "dd", u"ｄｄ", jet4::Type::Double },
-    { "t1", u"ｔ１", jet4::Type::Double },
-    { "t2", u"ｔ２", jet4::Type::Double },
-    { "de", u"ｄｅ", jet4::Type::Double },
-    { "n1", u"ｎ１", jet4::Type::Double },
-    { "n2", u"ｎ２", jet4::Type::Double },
-};
+// Names the source of each value; not part of the table.
+constexpr std::string_view sourcesColumn = "sources";
+// The nominal size, as text; every other field is a number.
+constexpr std::string_view sizeColumn = "m";
 
 constexpr char16_t tableName[] = u"六角ボルト・ナット";
 constexpr int sizeTextLength = 50;
@@ -142,22 +125,23 @@ jet4::Table readTable(const std::string &text)
         throw InputError { 1, "no header line" };
 
     const auto &header = records.front().fields;
-    std::vector<std::size_t> source;
-    for (const Field &f : fields) {
-        std::optional<std::size_t> at;
-        for (std::size_t i = 0; i < header.size(); ++i) {
-            if (trimmed(header[i]) != f.csvName)
-                continue;
-            if (at)
-                throw InputError { records.front().line,
-                    std::string("field ") + f.csvName + " appears twice" };
-            at = i;
-        }
-        if (!at)
-            throw InputError { records.front().line,
-                std::string("field ") + f.csvName + " missing" };
-        source.push_back(*at);
+    const int headerLine = records.front().line;
+    std::vector<Field> fields;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string column(trimmed(header[i]));
+        if (column == sourcesColumn)
+            continue;
+        const auto name = design::fieldName(column);
+        if (!name)
+            throw InputError { headerLine, "column \"" + column + "\" is not a field name" };
+        for (const Field &f : fields)
+            if (f.csvName == column)
+                throw InputError { headerLine, "field " + column + " appears twice" };
+        fields.push_back(
+            { column, *name, column == sizeColumn ? jet4::Type::Text : jet4::Type::Double, i });
     }
+    if (fields.empty() || fields.front().csvName != sizeColumn)
+        throw InputError { headerLine, "the first field must be m" };
 
     jet4::Table table;
     table.name = tableName;
@@ -172,8 +156,8 @@ jet4::Table readTable(const std::string &text)
                 std::to_string(rec.fields.size()) + " fields, header has "
                     + std::to_string(header.size()) };
         std::vector<jet4::Value> row;
-        for (std::size_t c = 0; c < std::size(fields); ++c)
-            row.push_back(cellValue(fields[c], rec.fields[source[c]], rec.line));
+        for (const Field &f : fields)
+            row.push_back(cellValue(f, rec.fields[f.column], rec.line));
         if (std::holds_alternative<std::monostate>(row.front()))
             throw InputError { rec.line, "field m is empty" };
         if (std::get<std::u16string>(row.front()).size() > std::size_t(sizeTextLength))
