@@ -1,11 +1,16 @@
 // Start-up benchmark: time from process start to the first paint of the
-// main window, and peak memory, for the viewer and for a bare Qt window of
-// the same size, run alternately in the same session. Prints medians and
-// the ratio viewer / bare.
+// window, and peak memory, for the viewer and for its yardsticks (floors),
+// in interleaved rounds: each round runs every program once, the order
+// turning from round to round. Prints per program the median time, the
+// median of its per-round ratios against each floor, and the median peak
+// RSS; then the viewer against the last floor given, with the targets.
 //
-//   bench_startup --viewer PATH --bare PATH [--runs N] [--workdir DIR]
+//   bench_startup [--rounds N] [--workdir DIR]
+//                 --floor NAME=PATH... --program NAME=PATH...
 //
-// Needs a display. Each run gets a fresh, empty settings store.
+// Needs a display. Each run gets a fresh, empty settings store and a
+// session bus address that leads nowhere, so that no side spends time
+// looking for a bus.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -28,6 +33,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr double kTargetRatio = 1.05;
+constexpr double kTargetExtraMiB = 1.0;
+
 long long nowNs()
 {
     timespec ts {};
@@ -39,6 +47,14 @@ struct Sample
 {
     double ms;
     double maxRssMiB;
+};
+
+struct Program
+{
+    std::string name;
+    std::string path;
+    bool floor = false;
+    std::vector<std::optional<Sample>> rounds;
 };
 
 std::optional<Sample> runOnce(
@@ -93,32 +109,80 @@ std::optional<Sample> runOnce(
 
 double median(std::vector<double> v)
 {
+    if (v.empty())
+        return 0;
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+std::vector<double> times(const Program &p)
+{
+    std::vector<double> v;
+    for (const auto &s : p.rounds)
+        if (s)
+            v.push_back(s->ms);
+    return v;
+}
+
+std::vector<double> peaks(const Program &p)
+{
+    std::vector<double> v;
+    for (const auto &s : p.rounds)
+        if (s)
+            v.push_back(s->maxRssMiB);
+    return v;
+}
+
+// The median of a / b over the rounds in which both showed a first paint.
+double medianRatio(const Program &a, const Program &b)
+{
+    std::vector<double> v;
+    for (std::size_t r = 0; r < a.rounds.size(); ++r)
+        if (a.rounds[r] && b.rounds[r])
+            v.push_back(a.rounds[r]->ms / b.rounds[r]->ms);
+    return median(v);
+}
+
+std::optional<Program> parseProgram(const char *arg, bool floor)
+{
+    const std::string s = arg;
+    const auto eq = s.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return std::nullopt;
+    return Program { s.substr(0, eq), fs::absolute(s.substr(eq + 1)), floor, {} };
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    std::string viewer, bare;
+    std::vector<Program> programs;
     std::optional<fs::path> workdir;
-    int runs = 10;
+    int rounds = 30;
+    bool usage = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
-        if (a == "--viewer")
-            viewer = fs::absolute(argv[i + 1]);
-        else if (a == "--bare")
-            bare = fs::absolute(argv[i + 1]);
-        else if (a == "--runs")
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--workdir")
+        if (a == "--floor" || a == "--program") {
+            auto p = parseProgram(argv[i + 1], a == "--floor");
+            usage |= !p;
+            if (p)
+                programs.push_back(std::move(*p));
+        } else if (a == "--rounds") {
+            rounds = std::max(1, std::atoi(argv[i + 1]));
+        } else if (a == "--workdir") {
             workdir = fs::absolute(argv[i + 1]);
+        } else {
+            usage = true;
+        }
     }
-    if (viewer.empty() || bare.empty()) {
-        std::fprintf(
-            stderr, "usage: %s --viewer PATH --bare PATH [--runs N] [--workdir DIR]\n", argv[0]);
+    const auto isFloor = [](const Program &p) { return p.floor; };
+    const auto floorCount = std::count_if(programs.begin(), programs.end(), isFloor);
+    if (usage || argc % 2 == 0 || floorCount == 0
+        || floorCount == std::ptrdiff_t(programs.size())) {
+        std::fprintf(stderr,
+            "usage: %s [--rounds N] [--workdir DIR] --floor NAME=PATH... --program NAME=PATH...\n",
+            argv[0]);
         return 2;
     }
 
@@ -129,41 +193,61 @@ int main(int argc, char **argv)
     const fs::path emptyDir = tmp / "work";
     fs::create_directories(emptyDir);
     const fs::path dir = workdir.value_or(emptyDir);
+    // Without a session bus Qt looks along the PATH for a way to start one;
+    // an address that leads nowhere makes every side give up at once.
+    const std::string noBus = "unix:path=" + (tmp / "no-session-bus").string();
+    setenv("DBUS_SESSION_BUS_ADDRESS", noBus.c_str(), 1);
 
-    std::vector<double> viewerMs, viewerMiB, bareMs, bareMiB;
     int failures = 0;
-    // One warm-up of each (font and disk caches), then alternate.
-    for (int i = -1; i < runs; ++i) {
-        for (int which = 0; which < 2; ++which) {
-            const bool isViewer = (which == 0) == (i % 2 == 0);
-            const fs::path config
-                = tmp / ("config" + std::to_string(i + 1) + (isViewer ? "v" : "b"));
+    // One warm-up round (font and disk caches), then the counted ones.
+    for (int r = -1; r < rounds; ++r) {
+        for (std::size_t k = 0; k < programs.size(); ++k) {
+            Program &p = programs[(k + std::size_t(r + 1)) % programs.size()];
+            const fs::path config = tmp / ("config-" + std::to_string(r + 1) + "-" + p.name);
             fs::create_directories(config);
-            const auto s = runOnce(isViewer ? viewer : bare, dir, config);
-            if (!s) {
-                ++failures;
-                continue;
-            }
-            if (i < 0)
-                continue;
-            (isViewer ? viewerMs : bareMs).push_back(s->ms);
-            (isViewer ? viewerMiB : bareMiB).push_back(s->maxRssMiB);
+            const auto s = runOnce(p.path, dir, config);
+            fs::remove_all(config);
+            failures += !s;
+            if (r >= 0)
+                p.rounds.push_back(s);
         }
     }
     fs::remove_all(tmp);
-    if (viewerMs.empty() || bareMs.empty()) {
-        std::fprintf(stderr, "no first paint seen (%d failed runs)\n", failures);
-        return 1;
-    }
 
-    const double vt = median(viewerMs), bt = median(bareMs);
-    const double vm = median(viewerMiB), bm = median(bareMiB);
-    std::printf("start-up to first paint, median of %zu runs (working directory %s)\n",
-        viewerMs.size(), dir.c_str());
-    std::printf("  %-12s %8.1f ms   peak RSS %7.1f MiB\n", "viewer", vt, vm);
-    std::printf("  %-12s %8.1f ms   peak RSS %7.1f MiB\n", "bare window", bt, bm);
-    std::printf("  ratio        %8.2f x      memory  %6.2f x   (time target: at most 1.30 x: %s)\n",
-        vt / bt, vm / bm, vt / bt <= 1.3 ? "met" : "NOT met");
+    std::vector<const Program *> floors;
+    for (const Program &p : programs)
+        if (p.floor)
+            floors.push_back(&p);
+    std::printf("start-up to first paint: %d interleaved rounds (working directory %s)\n", rounds,
+        dir.c_str());
+    std::printf("  %-16s %9s", "program", "median");
+    for (const Program *f : floors)
+        std::printf("  %14s", ("x " + f->name).c_str());
+    std::printf("  %9s\n", "peak RSS");
+    for (const Program &p : programs) {
+        if (times(p).empty()) {
+            std::printf("  %-16s   no first paint in any round\n", p.name.c_str());
+            continue;
+        }
+        std::printf("  %-16s %6.1f ms", p.name.c_str(), median(times(p)));
+        for (const Program *f : floors)
+            std::printf("  %12.2f x", medianRatio(p, *f));
+        std::printf("  %5.1f MiB\n", median(peaks(p)));
+    }
+    std::printf("  (times and peak RSS are medians; ratios are medians of the per-round ratios)\n");
+
+    const Program &content = *floors.back();
+    for (const Program &p : programs) {
+        if (p.floor || times(p).empty() || times(content).empty())
+            continue;
+        const double ratio = medianRatio(p, content);
+        const double extra = median(peaks(p)) - median(peaks(content));
+        const bool ok = ratio <= kTargetRatio && extra <= kTargetExtraMiB;
+        std::printf("  %s against the %s: %.2f x (at most %.2f x), peak RSS %+.1f MiB (at most "
+                    "%+.1f MiB): %s\n",
+            p.name.c_str(), content.name.c_str(), ratio, kTargetRatio, extra, kTargetExtraMiB,
+            ok ? "met" : "NOT met");
+    }
     if (failures)
         std::printf("  %d run(s) showed no first paint and were left out\n", failures);
     return 0;
