@@ -10,6 +10,8 @@
 #include "controls/sstab.h"
 #include "controls/statusbar.h"
 #include "forms/convert.h"
+#include "forms/firstpaint.h"
+#include "forms/picture.h"
 #include "forms/settings.h"
 #include "forms/system.h"
 #include "viewer/formtop.h"
@@ -38,11 +40,23 @@ Form1::Form1()
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
         | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    // The PNG renderings of the program icon: they need no image plugin.
-    QIcon icon(QStringLiteral(":/assets/vorlane.png"));
-    for (int size : { 64, 128, 256 })
-        icon.addFile(QStringLiteral(":/assets/vorlane-%1.png").arg(size));
+    // The PNG renderings of the program icon. Title bar and task bar take
+    // the 32 and 64 px ones; the larger ones (task switchers) are read and
+    // sent once the window is on screen.
+    const auto addIcon = [](QIcon &icon, const char *file) {
+        icon.addPixmap(QPixmap::fromImage(
+            forms::LoadPicture(QStringLiteral(":/assets/") + QLatin1String(file))));
+    };
+    QIcon icon;
+    addIcon(icon, "vorlane.png");
+    addIcon(icon, "vorlane-64.png");
     setWindowIcon(icon);
+    forms::afterFirstPaint(this, [this, addIcon] {
+        QIcon full = windowIcon();
+        addIcon(full, "vorlane-128.png");
+        addIcon(full, "vorlane-256.png");
+        setWindowIcon(full);
+    });
 
     buildMenus();
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <QFrame>
-#include <QPixmap>
+#include <QImage>
 
 namespace controls {
 
@@ -15,19 +15,27 @@ class PictureBox : public QFrame
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    void setPicture(const QPixmap &picture);
-    // The picture from an image file (or resource), read when it is first
-    // needed: a box on a page that is never shown costs nothing.
+    // The picture from an image file (or resource) of the format its name
+    // ends in (".bmp", ".png"), read when it is first painted: a box on a
+    // page that is never shown costs nothing. Only the part that the box
+    // shows is kept.
     void setPictureFile(const QString &path);
-    const QPixmap &picture() const;
+    // The part of the picture that the box shows, ready to draw; null when
+    // the file cannot be read.
+    const QImage &shownPicture() const;
     void setTabStop(bool on);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    mutable QPixmap m_picture;
-    mutable QString m_pictureFile;
+    QString m_pictureFile;
+    mutable QImage m_shown;
+    mutable QSize m_cutFor; // the inner size m_shown was cut for
 };
+
+// The part of `image` from its top-left corner that a box of inner size
+// `size` shows, in a format the painter draws without converting.
+QImage shownPart(const QImage &image, const QSize &size);
 
 } // namespace controls

@@ -207,6 +207,27 @@ private slots:
         QVERIFY(!run.fellBack);
     }
 
+    // The title bar's sizes before the window is shown; every rendering of
+    // the program icon once it has been painted.
+    void windowIcon_smallSizesFirst_allOnceShown()
+    {
+        Form1Run run;
+        Form1 form;
+        const auto sizes = [&form] {
+            QList<int> s;
+            for (const QSize &size : form.windowIcon().availableSizes())
+                s << size.width();
+            std::sort(s.begin(), s.end());
+            return s;
+        };
+        QCOMPARE(sizes(), (QList<int> { 32, 64 }));
+        run.run(form, [&] {
+            QTRY_COMPARE(sizes(), (QList<int> { 32, 64, 128, 256 }));
+            form.close();
+        });
+        QVERIFY(!run.fellBack);
+    }
+
     void designFont_mapsToIpaPGothic_andUiFontShowsJapanese()
     {
         if (!QFontDatabase::families().contains(QStringLiteral("IPAPGothic")))
