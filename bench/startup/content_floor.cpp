@@ -88,12 +88,12 @@ int main(int argc, char *argv[])
              QStringLiteral("六角ナット各部の寸法"), QStringLiteral("穴及び座ぐり寸法（参考）") }) {
         const int tab = tabs->count();
         pages[tab] = new QWidget;
-        // Page coordinates are the tab control's less the row of tabs.
+        // A page starts where the drawing box stands in the tab control.
         boxes[tab] = new QLabel(pages[tab]);
         boxes[tab]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         boxes[tab]->setLineWidth(2);
         boxes[tab]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        boxes[tab]->setGeometry(pixels(60, 360 - 295, 8235, 4455));
+        boxes[tab]->setGeometry(pixels(60, 0, 8235, 4455));
         tabs->addTab(pages[tab], caption);
     }
     // The drawing of a page is read when the page is first shown.
@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
         label->setFont(font(d.font));
         QRect r = pixels(d.left, d.top, d.width, d.height);
         if (onTab)
-            r.translate(0, -295 / kTwipsPerPixel);
+            r.translate(0, -360 / kTwipsPerPixel);
         else
             r.translate(2, 2);
         label->setGeometry(r);
