@@ -26,20 +26,12 @@ cd "$work"
 "$build/bin/vorlane" >/dev/null 2>&1 &
 pid=$!
 
-# until_ok SECONDS CMD...: polls CMD every 50 ms.
-until_ok() {
-    local deadline=$(($(date +%s%N) + $1 * 1000000000))
-    shift
-    until "$@"; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-xdo() { timeout 5 xdotool "$@"; }
+# shellcheck source=../tests/e2e/wait.sh
+source "$top/tests/e2e/wait.sh"
 
 win=""
 find_main() { win=$(xdo search --onlyvisible --pid "$pid" --name '^Kantrell' 2>/dev/null | head -n1); [ -n "$win" ]; }
-until_ok 20 find_main || { echo "screenshots: the window did not appear" >&2; exit 1; }
+wait_until 20 find_main || { echo "screenshots: the window did not appear" >&2; exit 1; }
 
 capture() { timeout 10 import -window "$win" "$1"; }
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = "0" ]; }
@@ -55,7 +47,7 @@ matches() { capture "$work/now.png" && same "$work/now.png" "$top/docs/$1.png"; 
 shot() {
     if [ -n "$check" ]; then
         local again=${2:-true}
-        if ! until_ok 20 eval "matches $1 || { $again; false; }"; then
+        if ! wait_until 20 eval "matches $1 || { $again; false; }"; then
             echo "screenshots: $1 differs from docs/$1.png in" \
                 "$(compare -metric AE "$work/now.png" "$top/docs/$1.png" null: 2>&1 || true) pixels" >&2
             cp "$work/now.png" "${TMPDIR:-/tmp}/vorlane-$1-now.png" || true
@@ -63,7 +55,7 @@ shot() {
         fi
         echo "$1: unchanged"
     else
-        until_ok 20 settled || { echo "screenshots: $1 did not settle" >&2; exit 1; }
+        wait_until 20 settled || { echo "screenshots: $1 did not settle" >&2; exit 1; }
         cp "$work/b.png" "$top/docs/$1.png"
     fi
 }
@@ -79,7 +71,7 @@ last() { click 540 336; }
 
 # The table opens after the window shows: with --check, "last" is clicked
 # until page 0 shows M130; else the window is left to settle first.
-[ -n "$check" ] || until_ok 20 settled
+[ -n "$check" ] || wait_until 20 settled
 last
 tab 0
 shot page0-M130 "last; tab 0"

@@ -116,22 +116,24 @@ double median(std::vector<double> v)
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-std::vector<double> times(const Program &p)
+// One field of the rounds in which the program showed a first paint.
+std::vector<double> column(const Program &p, double Sample::*field)
 {
     std::vector<double> v;
     for (const auto &s : p.rounds)
         if (s)
-            v.push_back(s->ms);
+            v.push_back((*s).*field);
     return v;
+}
+
+std::vector<double> times(const Program &p)
+{
+    return column(p, &Sample::ms);
 }
 
 std::vector<double> peaks(const Program &p)
 {
-    std::vector<double> v;
-    for (const auto &s : p.rounds)
-        if (s)
-            v.push_back(s->maxRssMiB);
-    return v;
+    return column(p, &Sample::maxRssMiB);
 }
 
 // The median of a / b over the rounds in which both showed a first paint.

@@ -24,17 +24,8 @@ fail() {
 }
 note() { echo "-- $*"; }
 
-# wait_until SECONDS CMD...: polls CMD every 50 ms.
-wait_until() {
-    local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
-    shift
-    until "$@"; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-
-xdo() { timeout 5 xdotool "$@"; }
+# shellcheck source=wait.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 
 # The visible window of the viewer whose name matches $1.
 find_window() {
