@@ -18,7 +18,9 @@ if [ -z "${VORLANE_IN_XSESSION:-}" ]; then
 fi
 
 work=$(mktemp -d)
-trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+# The viewer saves its position as it goes: let it finish before its
+# settings folder is removed.
+trap '[ -n "${pid:-}" ] && { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }; rm -rf "$work"' EXIT
 cp "$build/bin/vorlane.mdb" "$work/"
 export XDG_CONFIG_HOME="$work/config"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/vorlane-no-session-bus
