@@ -7,7 +7,7 @@
 #include "assets/assets.h"
 #include "forms/firstpaint.h"
 #include "viewer/form1.h"
-#include "viewer/form1_design.h"
+#include "viewer/layout/form1_design.h"
 
 #include <QApplication>
 #include <QFile>
@@ -44,11 +44,40 @@ QHash<QString, QString> firstRecord()
     return record;
 }
 
-QFont font(const controls::FontDesign &design)
+QFont font(const design::Font &design)
 {
     QFont f(QStringLiteral("IPAPGothic"));
     f.setPointSizeF(design.size);
     return f;
+}
+
+QRect pixels(const design::Row &row)
+{
+    return pixels(row.left, row.top, row.width, row.height);
+}
+
+// A label or value box of the design, written in as a plain label.
+void addLabel(
+    QWidget *parent, const design::Row &d, const QHash<QString, QString> &record, QPoint offset)
+{
+    auto *label = new QLabel(parent);
+    label->setFont(font(d.font));
+    label->setGeometry(pixels(d).translated(offset));
+    if (d.kind == design::Kind::ValueBox) {
+        const QString value = record.value(d.caption);
+        label->setText(value.isEmpty() ? d.nullText : value);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    } else {
+        label->setText(d.caption);
+        label->adjustSize();
+    }
+    label->setAutoFillBackground(d.opaque);
+    if (d.opaque) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, d.backColor);
+        label->setPalette(p);
+    }
 }
 
 } // namespace
@@ -57,9 +86,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     vorlane::initAssets();
+    const design::Window &form = viewer::layout::form1();
 
     QWidget window;
-    window.setWindowTitle(QString::fromUtf8(viewer::design::kCaption));
+    window.setWindowTitle(form.caption);
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -75,87 +105,89 @@ int main(int argc, char *argv[])
     layout->setMenuBar(menus);
 
     auto *client = new QWidget(&window);
-    client->setFixedSize(viewer::design::kClientWidth / kTwipsPerPixel,
-        viewer::design::kClientHeight / kTwipsPerPixel);
+    client->setFixedSize(form.clientWidth / kTwipsPerPixel, form.clientHeight / kTwipsPerPixel);
     layout->addWidget(client);
 
-    auto *tabs = new QTabWidget(client);
-    tabs->setGeometry(pixels(0, 0, 8355, 5295));
-    const char *drawings[] = { ":/assets/bolt.bmp", ":/assets/nut.bmp", ":/assets/joint.bmp" };
-    QLabel *boxes[3];
-    QWidget *pages[3];
-    for (const QString caption : { QStringLiteral("六角ボルト各部の寸法"),
-             QStringLiteral("六角ナット各部の寸法"), QStringLiteral("穴及び座ぐり寸法（参考）") }) {
-        const int tab = tabs->count();
-        pages[tab] = new QWidget;
-        // A page starts where the drawing box stands in the tab control.
-        boxes[tab] = new QLabel(pages[tab]);
-        boxes[tab]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        boxes[tab]->setLineWidth(2);
-        boxes[tab]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        boxes[tab]->setGeometry(pixels(60, 0, 8235, 4455));
-        tabs->addTab(pages[tab], caption);
-    }
-    // The drawing of a page is read when the page is first shown.
-    boxes[0]->setPixmap(QPixmap(QString::fromLatin1(drawings[0])));
-    QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [&](int tab) {
-        if (boxes[tab]->pixmap().isNull())
-            boxes[tab]->setPixmap(QPixmap(QString::fromLatin1(drawings[tab])));
-    });
-
     const QHash<QString, QString> record = firstRecord();
-    for (const controls::ControlDesign &d : viewer::design::pageLabels()) {
-        const bool onTab = d.container == QLatin1String("SSTab1");
-        QWidget *parent = onTab ? pages[d.tab] : boxes[d.container.back().digitValue() - 1];
-        auto *label = new QLabel(parent);
-        label->setFont(font(d.font));
-        QRect r = pixels(d.left, d.top, d.width, d.height);
-        if (onTab)
-            r.translate(0, -360 / kTwipsPerPixel);
-        else
-            r.translate(2, 2);
-        label->setGeometry(r);
-        if (d.kind == controls::Kind::ValueBox) {
-            const QString value = record.value(d.caption);
-            label->setText(value.isEmpty() ? d.nullText : value);
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
-            label->setAutoFillBackground(true);
-        } else {
-            label->setText(d.caption);
-            label->adjustSize();
-            label->setAutoFillBackground(d.opaque);
+    QTabWidget *tabs = nullptr;
+    QHash<QString, QLabel *> boxes; // the drawing boxes by name
+    QList<QWidget *> pages;
+    // A page starts where its drawing box stands in the tab control.
+    const QPoint onPage(0, -360 / kTwipsPerPixel);
+    for (const design::Row &d : form.rows) {
+        switch (d.kind) {
+        case design::Kind::TabControl:
+            tabs = new QTabWidget(client);
+            tabs->setGeometry(pixels(d));
+            for (const QString &caption : d.tabCaptions) {
+                pages << new QWidget;
+                tabs->addTab(pages.back(), caption);
+            }
+            break;
+        case design::Kind::PictureBox: {
+            auto *box = new QLabel(pages.value(d.tab));
+            box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            box->setLineWidth(2);
+            box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            box->setGeometry(pixels(d).translated(onPage));
+            box->setProperty("picture", d.picture);
+            // The drawing of a page is read when the page is first shown.
+            if (d.tab == 0)
+                box->setPixmap(QPixmap(d.picture));
+            boxes.insert(d.name, box);
+            break;
         }
-        if (d.opaque) {
-            QPalette p = label->palette();
-            p.setColor(QPalette::Window, d.backColor);
-            label->setPalette(p);
+        case design::Kind::Label:
+        case design::Kind::ValueBox:
+            if (boxes.contains(d.container))
+                addLabel(boxes.value(d.container), d, record, QPoint(2, 2));
+            else if (d.tab >= 0)
+                addLabel(pages.value(d.tab), d, record, onPage);
+            else
+                addLabel(client, d, record, {});
+            break;
+        case design::Kind::DataControl: {
+            auto *navigation = new QWidget(client);
+            navigation->setGeometry(pixels(d));
+            const QRect bar = navigation->rect();
+            const int side = bar.height() * 3 / 4;
+            const Qt::ArrowType arrows[]
+                = { Qt::LeftArrow, Qt::LeftArrow, Qt::RightArrow, Qt::RightArrow };
+            for (int i = 0; i < 4; ++i) {
+                auto *button = new QToolButton(navigation);
+                button->setArrowType(arrows[i]);
+                const int x = i < 2 ? i * side : bar.width() - (4 - i) * side;
+                button->setGeometry(x, 0, side, bar.height());
+            }
+            auto *caption = new QLabel(d.caption, navigation);
+            caption->setFont(font(d.font));
+            caption->setGeometry(bar.adjusted(2 * side, 0, -2 * side, 0));
+            break;
+        }
+        case design::Kind::StatusBar: {
+            auto *status = new QStatusBar(client);
+            status->setGeometry(pixels(d));
+            for (const design::Panel &panel : d.panels) {
+                // Panel 1 shows the bolt page's text at start.
+                auto *text = new QLabel(
+                    &panel == &d.panels.front() ? viewer::status::boltText : QString());
+                text->setFixedWidth(panel.width / kTwipsPerPixel);
+                text->setAlignment(panel.alignment);
+                status->addWidget(text);
+            }
+            break;
+        }
+        default: // the hidden Cancel button: nothing to see
+            break;
         }
     }
-
-    auto *navigation = new QWidget(client);
-    navigation->setGeometry(pixels(5340, 4860, 2895, 375));
-    const QRect bar = navigation->rect();
-    const int side = bar.height() * 3 / 4;
-    const Qt::ArrowType arrows[] = { Qt::LeftArrow, Qt::LeftArrow, Qt::RightArrow, Qt::RightArrow };
-    for (int i = 0; i < 4; ++i) {
-        auto *button = new QToolButton(navigation);
-        button->setArrowType(arrows[i]);
-        const int x = i < 2 ? i * side : bar.width() - (4 - i) * side;
-        button->setGeometry(x, 0, side, bar.height());
+    if (tabs) {
+        QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [&boxes, &pages](int tab) {
+            for (QLabel *box : std::as_const(boxes))
+                if (box->parentWidget() == pages.value(tab) && box->pixmap().isNull())
+                    box->setPixmap(QPixmap(box->property("picture").toString()));
+        });
     }
-    auto *caption = new QLabel(QStringLiteral(" 六角ボルト・ナット"), navigation);
-    caption->setFont(font({ {}, 9.75 }));
-    caption->setGeometry(bar.adjusted(2 * side, 0, -2 * side, 0));
-
-    auto *status = new QStatusBar(client);
-    status->setGeometry(pixels(0, 5295, 8385, 315));
-    auto *panel1 = new QLabel(viewer::status::boltText);
-    panel1->setFixedWidth(7120 / kTwipsPerPixel);
-    status->addWidget(panel1);
-    auto *panel2 = new QLabel;
-    panel2->setFixedWidth(1200 / kTwipsPerPixel);
-    status->addWidget(panel2);
 
     window.move(0, 0);
     forms::reportFirstPaint(&window);
