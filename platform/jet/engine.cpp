@@ -3,15 +3,20 @@
 #include "logging.h"
 #include "reader/wire.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <utility>
+
 #include <unistd.h>
 
 #ifndef VORLANE_JET_LIBEXEC_DIR
@@ -247,89 +252,32 @@ QStringList readerArguments(const QString &path, const QString &table, const QSt
     return args + fields;
 }
 
-} // namespace
-
-static Table readUnlogged(const QString &databasePath, const QString &table,
-    const QStringList &fields, const ReadOptions &options)
+// The error in what a reader that has ended wrote, if any.
+std::optional<Error> errorInAnswer(const Answer &answer, const QProcess &proc,
+    const QByteArray &err, QString details, const QString &path, const QString &table)
 {
     using C = Error::Cause;
-    checkFile(databasePath);
-    const QString path = shownPath(databasePath);
-
-    QProcess proc;
-    proc.setProgram(readerProgram(options));
-    proc.setArguments(readerArguments(databasePath, table, fields, options));
-    auto env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
-        env.remove(QString::fromLatin1(name));
-    proc.setProcessEnvironment(env);
-    proc.setStandardInputFile(QProcess::nullDevice());
-
-    QElapsedTimer clock;
-    clock.start();
-    const auto limit = qint64(options.timeLimit.count());
-    auto left = [&] { return int(std::clamp<qint64>(limit - clock.elapsed(), 0, INT_MAX)); };
-
-    proc.start(QIODevice::ReadOnly);
-    if (!proc.waitForStarted(std::max(left(), 1)))
-        throw Error(C::ReaderFailed, messageFor(C::ReaderFailed, path),
-            proc.program() + QStringLiteral(": ") + proc.errorString());
-
-    QByteArray out, err;
-    bool timedOut = false, tooLarge = false;
-    auto drain = [&] {
-        out += proc.readAllStandardOutput();
-        const QByteArray e = proc.readAllStandardError();
-        err += e.left(std::max<qsizetype>(0, maxDetails - err.size()));
-        tooLarge = out.size() > maxOutput;
-    };
-    while (proc.state() != QProcess::NotRunning) {
-        if (left() == 0) {
-            timedOut = true;
-            break;
-        }
-        if (proc.waitForReadyRead(left()))
-            drain();
-        if (tooLarge)
-            break;
-    }
-    if (proc.state() != QProcess::NotRunning) {
-        proc.kill();
-        proc.waitForFinished(2000);
-    }
-    drain();
-
-    QString details = QString::fromUtf8(err).trimmed();
     auto addDetail = [&](const QString &line) {
         if (!line.isEmpty())
             details += (details.isEmpty() ? QString() : QStringLiteral("\n")) + line;
     };
-    if (timedOut) {
-        addDetail(QStringLiteral("%1 stopped after %2 ms").arg(readerName).arg(limit));
-        throw Error(C::TimedOut, messageFor(C::TimedOut, path), details);
-    }
-    if (tooLarge) {
-        addDetail(QStringLiteral("%1 wrote more than %2 bytes").arg(readerName).arg(maxOutput));
-        throw Error(C::Damaged, messageFor(C::Damaged, path), details);
-    }
-
-    Answer answer = WireReader(out).read();
     if (answer.failure) {
         addDetail(answer.failureDetail);
         switch (*answer.failure) {
         case 'O':
-            throw Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
+            return Error(C::CannotOpen, messageFor(C::CannotOpen, path), details);
         case 'A':
-            throw Error(C::NotAccessDatabase, messageFor(C::NotAccessDatabase, path), details);
+            return Error(C::NotAccessDatabase, messageFor(C::NotAccessDatabase, path), details);
         case 'T':
-            throw Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
+            return Error(C::TableNotFound, messageFor(C::TableNotFound, path, table), details);
         case 'F':
-            throw Error(C::FieldNotFound,
+            return Error(C::FieldNotFound,
                 messageFor(C::FieldNotFound, path, table, answer.failureDetail), details);
         case 'M':
-            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
+            return Error(
+                C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
         default:
-            throw Error(C::Damaged, messageFor(C::Damaged, path), details);
+            return Error(C::Damaged, messageFor(C::Damaged, path), details);
         }
     }
     const bool crashed = proc.exitStatus() == QProcess::CrashExit;
@@ -340,29 +288,216 @@ static Table readUnlogged(const QString &databasePath, const QString &table,
                                 .arg(proc.exitCode()));
         // glib aborts with this text when an allocation hits the limit.
         if (err.contains("failed to allocate") || err.contains("bad_alloc"))
-            throw Error(C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
-        throw Error(C::Damaged, messageFor(C::Damaged, path), details);
+            return Error(
+                C::TimedOut, messageFor(C::TimedOut, path, {}, {}, Limit::Memory), details);
+        return Error(C::Damaged, messageFor(C::Damaged, path), details);
     }
+    return std::nullopt;
+}
 
-    Table result;
-    result.fields = fields.isEmpty() ? answer.names : fields;
-    result.rows = std::move(answer.rows);
-    return result;
+} // namespace
+
+TableRead::TableRead(const QString &databasePath, const QString &table, const QStringList &fields,
+    const ReadOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_path(databasePath)
+    , m_table(table)
+    , m_fields(fields)
+    , m_options(options)
+{
+    m_options.readerPath = readerProgram(options);
+    m_limit.setSingleShot(true);
+    connect(&m_limit, &QTimer::timeout, this, &TableRead::timeLimitReached);
+}
+
+TableRead::~TableRead()
+{
+    stopReader();
+}
+
+bool TableRead::asks(const QString &databasePath, const QString &table, const QStringList &fields,
+    const ReadOptions &options) const
+{
+    return databasePath == m_path && table == m_table && fields == m_fields
+        && options.timeLimit == m_options.timeLimit
+        && options.memoryLimitBytes == m_options.memoryLimitBytes
+        && readerProgram(options) == m_options.readerPath;
+}
+
+void TableRead::start()
+{
+    if (m_state != State::Idle)
+        return;
+    m_state = State::Running;
+    m_inStart = true;
+    m_clock.start();
+    try {
+        checkFile(m_path);
+    } catch (const Error &e) {
+        conclude(e);
+        m_inStart = false;
+        return;
+    }
+    m_shown = shownPath(m_path);
+    m_process = new QProcess(this);
+    m_process->setProgram(m_options.readerPath);
+    m_process->setArguments(readerArguments(m_path, m_table, m_fields, m_options));
+    auto env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "MDBPATH", "MDBICONV", "MDB_JET3_CHARSET", "MDBOPTS" })
+        env.remove(QString::fromLatin1(name));
+    m_process->setProcessEnvironment(env);
+    m_process->setStandardInputFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &TableRead::drain);
+    connect(m_process, &QProcess::readyReadStandardError, this, &TableRead::drain);
+    connect(m_process, &QProcess::finished, this, &TableRead::readerFinished);
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            readerFailedToStart();
+    });
+    // Without an event loop (waitForDone) the clock alone keeps the limit.
+    if (thread()->eventDispatcher())
+        m_limit.start(int(std::clamp<qint64>(m_options.timeLimit.count(), 0, INT_MAX)));
+    m_process->start(QIODevice::ReadOnly);
+    m_inStart = false;
+}
+
+int TableRead::msecsLeft() const
+{
+    return int(std::clamp<qint64>(m_options.timeLimit.count() - m_clock.elapsed(), 0, INT_MAX));
+}
+
+void TableRead::waitForDone()
+{
+    while (m_state == State::Running && m_process) {
+        const int left = msecsLeft();
+        if (left == 0) {
+            timeLimitReached();
+            break;
+        }
+        switch (m_process->state()) {
+        case QProcess::Starting:
+            m_process->waitForStarted(left); // a failure comes through errorOccurred
+            break;
+        case QProcess::Running:
+            m_process->waitForReadyRead(left); // and finished, when it ends
+            break;
+        case QProcess::NotRunning:
+            readerFinished();
+            break;
+        }
+    }
+}
+
+void TableRead::drain()
+{
+    if (!m_process || m_state != State::Running)
+        return;
+    m_out += m_process->readAllStandardOutput();
+    const QByteArray e = m_process->readAllStandardError();
+    m_err += e.left(std::max<qsizetype>(0, maxDetails - m_err.size()));
+    if (m_out.size() > maxOutput) {
+        stopReader();
+        QString details = QString::fromUtf8(m_err).trimmed();
+        details += (details.isEmpty() ? QString() : QStringLiteral("\n"))
+            + QStringLiteral("%1 wrote more than %2 bytes").arg(readerName).arg(maxOutput);
+        conclude(Error(Error::Cause::Damaged, messageFor(Error::Cause::Damaged, m_shown), details));
+    }
+}
+
+void TableRead::readerFinished()
+{
+    if (!m_process || m_state != State::Running)
+        return;
+    drain();
+    if (m_state != State::Running)
+        return;
+    Answer answer = WireReader(m_out).read();
+    auto error = errorInAnswer(
+        answer, *m_process, m_err, QString::fromUtf8(m_err).trimmed(), m_shown, m_table);
+    stopReader();
+    if (!error) {
+        m_result.fields = m_fields.isEmpty() ? answer.names : m_fields;
+        m_result.rows = std::move(answer.rows);
+    }
+    m_out.clear();
+    conclude(std::move(error));
+}
+
+void TableRead::readerFailedToStart()
+{
+    if (!m_process || m_state != State::Running)
+        return;
+    const QString details = m_process->program() + QStringLiteral(": ") + m_process->errorString();
+    stopReader();
+    conclude(Error(
+        Error::Cause::ReaderFailed, messageFor(Error::Cause::ReaderFailed, m_shown), details));
+}
+
+void TableRead::timeLimitReached()
+{
+    if (m_state != State::Running)
+        return;
+    if (m_process)
+        drain();
+    if (m_state != State::Running)
+        return;
+    stopReader();
+    QString details = QString::fromUtf8(m_err).trimmed();
+    details += (details.isEmpty() ? QString() : QStringLiteral("\n"))
+        + QStringLiteral("%1 stopped after %2 ms").arg(readerName).arg(m_options.timeLimit.count());
+    conclude(Error(Error::Cause::TimedOut, messageFor(Error::Cause::TimedOut, m_shown), details));
+}
+
+// Ends the reader, if it still runs, and waits for it so that no process
+// is left behind: a stopped (SIGSTOP) reader dies of SIGKILL all the same.
+void TableRead::stopReader()
+{
+    m_limit.stop();
+    if (!m_process)
+        return;
+    QProcess *proc = std::exchange(m_process, nullptr);
+    proc->disconnect(this);
+    if (proc->state() != QProcess::NotRunning) {
+        proc->kill();
+        proc->waitForFinished(2000);
+    }
+    proc->deleteLater();
+}
+
+void TableRead::conclude(std::optional<Error> error)
+{
+    m_state = State::Done;
+    m_error = std::move(error);
+    if (m_error) {
+        // The user sees only the message; the cause and the reader's own
+        // output are for whoever looks into it.
+        qCWarning(lcJet).noquote().nospace()
+            << "cannot read table " << m_table << " of " << m_path << ": " << m_error->cause()
+            << (m_error->details().isEmpty() ? QString() : "\n" + m_error->details());
+    }
+    if (m_inStart)
+        QMetaObject::invokeMethod(this, &TableRead::announce, Qt::QueuedConnection);
+    else
+        announce();
+}
+
+void TableRead::announce()
+{
+    if (m_error)
+        emit failed(*m_error);
+    else
+        emit finished();
 }
 
 Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
     const ReadOptions &options)
 {
-    try {
-        return readUnlogged(databasePath, table, fields, options);
-    } catch (const Error &e) {
-        // The user sees only the message; the cause and the reader's own
-        // output are for whoever looks into it.
-        qCWarning(lcJet).noquote().nospace()
-            << "cannot read table " << table << " of " << databasePath << ": " << e.cause()
-            << (e.details().isEmpty() ? QString() : "\n" + e.details());
-        throw;
-    }
+    TableRead read(databasePath, table, fields, options);
+    read.start();
+    read.waitForDone();
+    if (read.error())
+        throw *read.error();
+    return read.takeTable();
 }
 
 } // namespace jet

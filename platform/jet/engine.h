@@ -4,14 +4,19 @@
 // so a damaged file can neither crash nor freeze the program that asks.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <chrono>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <vector>
+
+class QProcess;
 
 namespace jet {
 
@@ -63,8 +68,66 @@ struct ReadOptions
     QString readerPath;
 };
 
+// One read of a table by the reader process, without blocking: the answer
+// comes from the event loop as finished() or failed(), never from start().
+// A read may be started before anyone waits for it; whoever takes it over
+// checks asks() and, once isDone(), reads the outcome instead of waiting
+// for a signal. Deleting the read ends a reader that still runs.
+class TableRead : public QObject
+{
+    Q_OBJECT
+public:
+    TableRead(const QString &databasePath, const QString &table, const QStringList &fields,
+        const ReadOptions &options = {}, QObject *parent = nullptr);
+    ~TableRead() override;
+
+    // Whether this read is the one these arguments would start.
+    bool asks(const QString &databasePath, const QString &table, const QStringList &fields,
+        const ReadOptions &options = {}) const;
+
+    void start(); // once
+    // Blocks until the answer, the time limit included; no event loop needed.
+    void waitForDone();
+    bool isDone() const { return m_state == State::Done; }
+
+    // The outcome once done: the error, or else the table.
+    const std::optional<Error> &error() const { return m_error; }
+    Table takeTable() { return std::move(m_result); }
+
+signals:
+    void finished();
+    void failed(const jet::Error &error);
+
+private:
+    enum class State { Idle, Running, Done };
+
+    void drain();
+    void readerFinished();
+    void readerFailedToStart();
+    void timeLimitReached();
+    void stopReader();
+    void conclude(std::optional<Error> error);
+    void announce();
+    int msecsLeft() const;
+
+    QString m_path; // as given: a relative one stays relative
+    QString m_shown; // as the user is shown it
+    QString m_table;
+    QStringList m_fields;
+    ReadOptions m_options;
+    State m_state = State::Idle;
+    bool m_inStart = false;
+    QProcess *m_process = nullptr;
+    QTimer m_limit;
+    QElapsedTimer m_clock;
+    QByteArray m_out;
+    QByteArray m_err;
+    Table m_result;
+    std::optional<Error> m_error;
+};
+
 // Reads every row of `table` with the named `fields` (all fields when
-// empty). Throws jet::Error.
+// empty), blocking until the answer. Throws jet::Error.
 Table readTable(const QString &databasePath, const QString &table, const QStringList &fields,
     const ReadOptions &options = {});
 
