@@ -34,7 +34,11 @@ int main(int argc, char *argv[])
     QElapsedTimer open;
     open.start();
     viewer::Form1 form;
-    if (!forms::launch(form) || form.Data1->recordCount() == 0)
+    if (!forms::launch(form))
+        return 1;
+    while (form.Data1->state() == controls::DataControl::State::Opening)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (form.Data1->recordCount() == 0)
         return 1;
     const double startMs = open.nsecsElapsed() / 1e6;
 

@@ -126,9 +126,10 @@ QWidget *makeWindow(QWidget *parent, const Row &row, forms::Form &form)
         setFont(d, row.font);
         d->RecordSource = row.recordSource;
         // The record source opens once the window's Form_Load has returned
-        // and the window is shown.
+        // and the window is shown; an unload ends a read under way.
         QObject::connect(
             &form, &forms::Form::loadCompleted, d, &DataControl::open, Qt::DirectConnection);
+        QObject::connect(&form, &forms::Form::unloaded, d, &DataControl::stopReading);
         return d;
     }
     case Kind::StatusBar: {

@@ -2,6 +2,7 @@
 
 #include "controls/label.h"
 #include "forms/msgbox.h"
+#include "forms/runtime.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -82,6 +83,9 @@ DataControl::DataControl(QWidget *parent)
     m_caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_caption->setAutoFillBackground(true);
+
+    m_grace.setSingleShot(true);
+    connect(&m_grace, &QTimer::timeout, this, &DataControl::repaintBound);
 }
 
 void DataControl::setCaption(const QString &caption)
@@ -126,16 +130,73 @@ void DataControl::open()
     for (const auto &l : m_bound)
         if (l && !l->dataField().isEmpty() && !fields.contains(l->dataField()))
             fields << l->dataField();
-    try {
-        m_table = ::jet::readTable(DatabaseName, RecordSource, fields, readOptions);
-    } catch (const ::jet::Error &e) {
-        m_state = State::Failed;
-        m_table = {};
-        forms::MsgBox(e.message(), forms::vbExclamation);
+    auto *read = new ::jet::TableRead(DatabaseName, RecordSource, fields, readOptions, this);
+    read->start();
+    follow(read);
+}
+
+// Takes over a read, running or done, as the source of the recordset.
+void DataControl::follow(::jet::TableRead *read)
+{
+    m_state = State::Opening;
+    m_read = read;
+    m_grace.start(valueGrace);
+    if (read->isDone()) {
+        if (read->error())
+            readFailed(*read->error());
+        else
+            readFinished();
         return;
     }
+    connect(read, &::jet::TableRead::finished, this, &DataControl::readFinished);
+    connect(read, &::jet::TableRead::failed, this, &DataControl::readFailed);
+}
+
+void DataControl::readFinished()
+{
+    if (m_state != State::Opening || !m_read)
+        return;
+    m_table = m_read->takeTable();
+    stopReading();
     m_state = State::Open;
     moveTo(m_table.rows.empty() ? -1 : 0);
+    repaintBound();
+}
+
+void DataControl::readFailed(const ::jet::Error &error)
+{
+    if (m_state != State::Opening)
+        return;
+    const QString message = error.message();
+    stopReading();
+    m_state = State::Failed;
+    m_table = {};
+    repaintBound();
+    if (!forms::hasEnded())
+        forms::MsgBox(message, forms::vbExclamation);
+}
+
+void DataControl::stopReading()
+{
+    m_grace.stop();
+    if (::jet::TableRead *read = m_read.data()) {
+        m_read = nullptr;
+        read->disconnect(this);
+        // Deleting a read ends its reader; the one that signals goes later.
+        if (sender() == read)
+            read->deleteLater();
+        else
+            delete read;
+    }
+    if (m_state == State::Opening)
+        m_state = State::Failed; // unloaded before the answer: nothing tries again
+}
+
+void DataControl::repaintBound()
+{
+    for (const auto &l : m_bound)
+        if (l)
+            l->redraw();
 }
 
 std::optional<QString> DataControl::fieldText(const QString &field) const

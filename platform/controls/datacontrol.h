@@ -7,8 +7,10 @@
 #include "jet/engine.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -32,13 +34,23 @@ public:
     void setCaption(const QString &caption);
     QString caption() const;
 
-    enum class State { Designed, Open, Failed };
+    enum class State { Designed, Opening, Open, Failed };
     State state() const { return m_state; }
 
-    // Opens the record source and stands on the first row. Runs once; on
-    // failure the engine's message is shown and there is no recordset for
-    // the rest of the run.
+    // Starts reading the record source; the event loop goes on meanwhile.
+    // On the answer the control stands on the first row, or shows the
+    // engine's message and has no recordset for the rest of the run. Runs
+    // once.
     void open();
+
+    // While the table is read, bound labels paint no caption for a short
+    // grace, so that a normal start does not flash the design captions
+    // before the values.
+    static constexpr std::chrono::milliseconds valueGrace { 150 };
+    bool holdsValues() const { return m_state == State::Opening && m_grace.isActive(); }
+
+    // Ends a read under way, for good: the window is unloaded.
+    void stopReading();
 
     // The navigation bar's four moves. Without a recordset they do nothing.
     void moveFirst();
@@ -61,10 +73,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void follow(::jet::TableRead *read);
+    void readFinished();
+    void readFailed(const ::jet::Error &error);
+    void repaintBound();
     void moveTo(int position);
     void layoutButtons();
 
     State m_state = State::Designed;
+    QPointer<::jet::TableRead> m_read;
+    QTimer m_grace;
     ::jet::Table m_table;
     int m_position = -1;
     std::vector<QPointer<Label>> m_bound;

@@ -211,6 +211,7 @@ void Label::setCaption(const QString &text)
 void Label::bind(DataControl *source, const QString &field)
 {
     m_field = field;
+    m_source = source;
     if (source)
         source->addBoundLabel(this);
 }
@@ -237,7 +238,7 @@ void Label::paint(QPainter &painter) const
         if (m_alignment & Qt::AlignRight)
             inner.setRight(inner.right() - indent);
     }
-    if (m_text.isEmpty())
+    if (m_text.isEmpty() || (m_source && m_source->holdsValues()))
         return;
     painter.setFont(m_font);
     painter.setPen(ink);

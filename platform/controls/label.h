@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 
 #include <optional>
@@ -70,8 +71,11 @@ public:
     void setCaption(const QString &text);
     const QString &text() const { return m_text; }
 
-    // Draws the label with the container's painter.
+    // Draws the label with the container's painter. While its data control
+    // holds the values back, the box is drawn without its caption.
     void paint(QPainter &painter) const;
+    // Asks the container to draw the label again.
+    void redraw() { repaint(m_geometry); }
 
     // Draws the labels of `container` whose tab is `tab` (or that belong to
     // no tab), back to front.
@@ -93,6 +97,7 @@ private:
     bool m_autoSize = false;
     QString m_field;
     QString m_nullText;
+    QPointer<DataControl> m_source;
 };
 
 // Makes the labels of picture boxes and tab controls known to assistive

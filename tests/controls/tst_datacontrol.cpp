@@ -1,9 +1,10 @@
-// The data control: it opens once, after its window's Form_Load, shows the
-// engine's message itself when the file or table cannot be read, and then
-// goes on without a recordset: the arrows do nothing and bound labels keep
-// their captions.
+// The data control: it opens once, after its window's Form_Load, without
+// holding up the event loop; it shows the engine's message itself when the
+// file or table cannot be read, and then goes on without a recordset: the
+// arrows do nothing and bound labels keep their captions.
 #include "controls/datacontrol.h"
 #include "controls/label.h"
+#include "controls/picturebox.h"
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
 
@@ -17,6 +18,9 @@
 #include <QToolButton>
 
 #include <functional>
+
+#include <csignal>
+#include <sys/types.h>
 
 using controls::DataControl;
 using controls::Label;
@@ -33,19 +37,28 @@ public:
         data = new DataControl(client());
         data->RecordSource = kTable;
         connect(this, &forms::Form::loadCompleted, data, &DataControl::open);
-        size = new Label(client());
+        connect(this, &forms::Form::unloaded, data, &DataControl::stopReading);
+        // The labels lie on a picture box, which draws them.
+        auto *sheet = new controls::PictureBox(client());
+        sheet->setGeometry(0, 30, 200, 40);
+        size = new Label(sheet);
         size->setCaption(QStringLiteral("m"));
         size->setNullText(QStringLiteral("－"));
         size->bind(data, QStringLiteral("ｍ"));
-        pitch = new Label(client());
+        pitch = new Label(sheet);
         pitch->setCaption(QStringLiteral("ma"));
         pitch->setNullText(QStringLiteral("－"));
         pitch->bind(data, QStringLiteral("ｍａ"));
+        data->setGeometry(0, 0, 200, 25);
+        size->setGeometry(QRect(0, 10, 60, 20));
+        pitch->setGeometry(QRect(80, 10, 60, 20));
+        setFixedClientSizeTwips(3600, 1200);
     }
     DataControl *data;
     Label *size;
     Label *pitch;
     int loads = 0;
+    int unloads = 0;
     QString databaseName;
 
 protected:
@@ -56,6 +69,54 @@ protected:
         QCOMPARE(data->state(), DataControl::State::Designed);
         data->DatabaseName = databaseName;
     }
+    void Form_Unload(qint16 &) override { ++unloads; }
+};
+
+using State = DataControl::State;
+
+// A label that is drawn as nothing but its ground.
+bool blank(const Label *label)
+{
+    const QImage image = label->container()->grab(label->geometry()).toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
+// Counts the paint events a widget gets.
+class PaintCount : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A reader that stops itself (SIGSTOP) at once, leaving its process id
+// beside it: the engine gets no answer until it ends the reader itself.
+struct StalledReader
+{
+    StalledReader()
+    {
+        QFile f(path());
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\necho $$ > \"$0.pid\"\nkill -STOP $$\n");
+        f.close();
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    QString path() const { return dir.filePath(QStringLiteral("reader")); }
+    pid_t pid() const
+    {
+        QFile f(path() + QStringLiteral(".pid"));
+        return f.open(QIODevice::ReadOnly) ? pid_t(f.readAll().trimmed().toInt()) : 0;
+    }
+    static bool alive(pid_t pid) { return ::kill(pid, 0) == 0; }
+    QTemporaryDir dir;
 };
 
 void clickAll(DataControl *data)
@@ -90,7 +151,14 @@ private slots:
         w.databaseName = m_shipped;
         QVERIFY(forms::launch(w));
         QCOMPARE(w.loads, 1);
-        QCOMPARE(w.data->state(), DataControl::State::Open);
+        // The answer comes through the event loop; until then the boxes
+        // paint no caption that the values would replace.
+        QCOMPARE(w.data->state(), State::Opening);
+        QVERIFY(w.data->holdsValues());
+        QVERIFY(blank(w.size));
+        QTRY_COMPARE(w.data->state(), State::Open);
+        QVERIFY(!w.data->holdsValues());
+        QVERIFY(!blank(w.size));
         QCOMPARE(w.data->absolutePosition(), 0);
         QCOMPARE(w.size->text(), QStringLiteral("M3"));
         QCOMPARE(w.pitch->text(), QStringLiteral("－")); // no fine pitch at M3
@@ -163,7 +231,7 @@ private slots:
             inMessage = QStringLiteral("ｍｍ");
         }
         QVERIFY(forms::launch(w));
-        QCOMPARE(w.data->state(), DataControl::State::Failed);
+        QTRY_COMPARE(w.data->state(), State::Failed);
         QCOMPARE(m_boxes.size(), 1);
         QVERIFY2(m_boxes.front().contains(inMessage), qPrintable(m_boxes.front()));
         if (kind != 5)
@@ -175,6 +243,55 @@ private slots:
         QCOMPARE(w.size->text(), QStringLiteral("m"));
         QCOMPARE(m_boxes.size(), 1);
         QVERIFY(!forms::hasEnded()); // the program goes on
+    }
+
+    void stalledReader_windowGoesOn_closeUnloadsAndEndsReader()
+    {
+        StalledReader reader;
+        Window w;
+        w.databaseName = m_shipped;
+        w.data->readOptions.readerPath = reader.path();
+        w.data->readOptions.timeLimit = std::chrono::minutes(1);
+        PaintCount paints;
+        w.installEventFilter(&paints);
+        QVERIFY(forms::launch(w));
+        QTRY_VERIFY(reader.pid() > 0);
+        QVERIFY(StalledReader::alive(reader.pid()));
+
+        // The window paints while the reader is stopped, and after the
+        // grace the boxes show their captions.
+        QTRY_VERIFY(paints.count > 0);
+        QTRY_VERIFY(!w.data->holdsValues());
+        QVERIFY(!blank(w.size));
+        QCOMPARE(w.size->text(), QStringLiteral("m"));
+        QCOMPARE(w.data->state(), State::Opening);
+
+        // A close from outside unloads as usual and ends the reader.
+        w.close();
+        QCOMPARE(w.unloads, 1);
+        QVERIFY(!w.isLoaded());
+        QVERIFY(!StalledReader::alive(reader.pid()));
+        QCOMPARE(w.data->state(), State::Failed);
+        QTest::qWait(0);
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    void stalledReader_timeLimit_reportsAndEndsReader()
+    {
+        StalledReader reader;
+        Window w;
+        w.databaseName = m_shipped;
+        w.data->readOptions.readerPath = reader.path();
+        w.data->readOptions.timeLimit = std::chrono::milliseconds(400);
+        QVERIFY(forms::launch(w));
+        QTRY_VERIFY(reader.pid() > 0);
+        QTRY_COMPARE(w.data->state(), State::Failed);
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.front().contains(QStringLiteral("時間がかかりすぎた")),
+            qPrintable(m_boxes.front()));
+        QVERIFY(!StalledReader::alive(reader.pid()));
+        QCOMPARE(w.size->text(), QStringLiteral("m"));
+        QVERIFY(w.isLoaded());
     }
 
     void arrowsNeverTakeTheFocus()

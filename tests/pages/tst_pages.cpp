@@ -155,6 +155,7 @@ void PagesTest::startIn(const QString &dir)
     QVERIFY(QDir::setCurrent(dir));
     m_form = std::make_unique<Form1>();
     QVERIFY(forms::launch(*m_form));
+    QTRY_VERIFY(m_form->Data1->state() != controls::DataControl::State::Opening);
     QApplication::setActiveWindow(m_form.get());
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
