@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 
 namespace forms {
 
@@ -12,6 +13,43 @@ std::function<int(const MsgBoxCall &)> &hook()
     static std::function<int(const MsgBoxCall &)> h;
     return h;
 }
+// A stretch of text with no line-break opportunity longer than this (a long
+// path, a run of digits and slashes) may break anywhere; the box would
+// otherwise clip it at its widest.
+constexpr qsizetype longestUnbroken = 24;
+
+// The prompt with a zero-width space after each character of every long
+// unbreakable stretch; shorter text keeps its own breaks.
+QString breakableAnywhere(const QString &text)
+{
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    auto take = [&](qsizetype to) {
+        const QString stretch = text.mid(from, to - from);
+        if (stretch.size() <= longestUnbroken) {
+            out += stretch;
+        } else {
+            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, stretch);
+            qsizetype at = 0;
+            for (qsizetype next = graphemes.toNextBoundary(); next > 0;
+                 next = graphemes.toNextBoundary()) {
+                out += stretch.mid(at, next - at);
+                if (next < stretch.size())
+                    out += QChar(0x200B);
+                at = next;
+            }
+        }
+        from = to;
+    };
+    for (qsizetype to = lines.toNextBoundary(); to > 0; to = lines.toNextBoundary())
+        take(to);
+    if (from < text.size())
+        take(text.size());
+    return out;
+}
+
 } // namespace
 
 void setMsgBoxHook(std::function<int(const MsgBoxCall &)> h)
@@ -35,7 +73,8 @@ int MsgBox(const QString &prompt, int style, const QString &title)
             }
     QMessageBox box(owner);
     box.setWindowTitle(caption);
-    box.setText(prompt);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(breakableAnywhere(prompt));
     switch (style & 0x70) {
     case vbCritical:
         box.setIcon(QMessageBox::Critical);

@@ -21,7 +21,8 @@ enum MsgBoxStyle {
 enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
 // Shows `prompt` and returns the button pressed. The title is the
-// application's display name unless one is given.
+// application's display name unless one is given. A long path wraps
+// instead of being clipped.
 int MsgBox(const QString &prompt, int style = vbOKOnly, const QString &title = {});
 
 // Test seam: while set, MsgBox shows nothing and returns what the hook
