@@ -7,7 +7,11 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    int qtArgc = argc;
+    char **qtArgv = argv;
+    if (!forms::prepareDisplay(qtArgc, qtArgv))
+        return 1;
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Vorlane"));
     QApplication::setDesktopFileName(QStringLiteral("vorlane"));
     forms::installFontSubstitutes();

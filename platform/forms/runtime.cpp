@@ -4,6 +4,7 @@
 #include "forms/msgbox.h"
 #include "forms/twips.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -14,6 +15,7 @@
 #include <QSessionManager>
 #include <QShowEvent>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -388,13 +390,51 @@ void setEndHook(std::function<void()> hook)
     g_ended = false;
 }
 
+namespace {
+// Unloads `oldest` and every window loaded after it, newest first, so a
+// modal window goes before the one it blocks.
+void unloadFrom(std::size_t oldest)
+{
+    auto all = loadedForms();
+    for (std::size_t i = all.size(); i-- > oldest;)
+        if (all[i] && !g_ended)
+            unload(*all[i]);
+}
+
+// Another client destroyed one of our windows (xdotool windowclose, a
+// window manager's kill): unload it, as for a close from outside.
+class DestroyedWindowWatch : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
+            return false;
+        const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
+        const auto &all = loadedForms();
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const Form *form = all[i];
+            if (form && form->isLoaded() && form->internalWinId() == WId(destroyed->window)) {
+                // Not from inside the event dispatch: unload runs event
+                // procedures and may open boxes.
+                QTimer::singleShot(0, qApp, [i, form = QPointer<const Form>(form)] {
+                    if (form && i < loadedForms().size() && loadedForms()[i] == form)
+                        unloadFrom(i);
+                });
+                break;
+            }
+        }
+        return false;
+    }
+};
+} // namespace
+
 void unloadAll()
 {
-    // Newest first, so a modal window goes before the one it blocks.
-    auto all = loadedForms();
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if (*it && !g_ended)
-            unload(**it);
+    unloadFrom(0);
 }
 
 namespace {
@@ -429,6 +469,50 @@ void installCloseFromOutside()
     // The end of the desktop session unloads like a close from outside.
     QObject::connect(
         qApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager &) { unloadAll(); });
+
+    static DestroyedWindowWatch destroyedWindows;
+    qApp->installNativeEventFilter(&destroyedWindows);
+}
+
+bool prepareDisplay(int &argc, char **&argv)
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QByteArray display = qgetenv("DISPLAY");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!std::strcmp(argv[i], "-platform") || !std::strcmp(argv[i], "--platform"))
+            platform = argv[i + 1];
+        else if (!std::strcmp(argv[i], "-display") || !std::strcmp(argv[i], "--display"))
+            display = argv[i + 1];
+    }
+    if (platform.isEmpty()) {
+        // Always on top and the task-bar state are X11 window-manager
+        // hints: X11 also on a Wayland desktop, through XWayland. Given as
+        // an argument, so that programs started from here keep the user's
+        // environment.
+        static char option[] = "-platform";
+        static char xcb[] = "xcb";
+        static std::vector<char *> args;
+        args.assign(argv, argv + argc);
+        args.insert(args.end(), { option, xcb, nullptr });
+        argc += 2;
+        argv = args.data();
+        platform = xcb;
+    }
+    if (platform != "xcb" && !platform.startsWith("xcb:"))
+        return true;
+
+    // Qt would abort (and dump core) on a display it cannot open.
+    xcb_connection_t *c = xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
+    const bool opened = c && xcb_connection_has_error(c) == 0;
+    if (c)
+        xcb_disconnect(c);
+    if (opened)
+        return true;
+    if (display.isEmpty())
+        std::fprintf(stderr, "vorlane: cannot open an X display: DISPLAY is not set\n");
+    else
+        std::fprintf(stderr, "vorlane: cannot open the X display '%s'\n", display.constData());
+    return false;
 }
 
 bool isOnAnyScreen(const QRect &frame)

@@ -149,8 +149,16 @@ struct Ended
 void unloadAll();
 
 // Closes the program's windows through their unload when the process gets
-// SIGTERM or SIGHUP, or when the desktop session ends.
+// SIGTERM or SIGHUP, when the desktop session ends, or when another client
+// destroys a window (that window and the ones opened over it).
 void installCloseFromOutside();
+
+// Before the application object exists: chooses the X11 platform, also
+// under Wayland (through XWayland), unless QT_QPA_PLATFORM or -platform
+// names one (it may add "-platform xcb" to the arguments), and checks that
+// the X display opens. False, after one line on stderr naming the display,
+// when it does not.
+bool prepareDisplay(int &argc, char **&argv);
 
 // Whether a window frame at `frame` (logical pixels) would show on some
 // screen at all.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Moves the window and closes it from outside (the window manager's close,
-# then SIGTERM while the database box is still up); each next start finds
-# the window where it was closed.
+# SIGTERM while the database box is still up, then another client destroying
+# the window); each next start finds the window where it was closed.
 . "$(dirname "$0")/lib.sh"
 
 note "first start: no entry, the window opens at the screen's top-left corner"
@@ -33,6 +33,19 @@ expect_exit
 note "third start: at $moved2"
 start_viewer
 wait_until 5 frame_is "$moved2" || fail "third start at $(frame_pos), expected $moved2"
+dismiss_box
+move_main 140 330
+moved3=$(frame_pos)
+read -r hx hy <<<"$moved3"
+note "moved to $moved3; another client destroys the window"
+xdo windowclose "$main_win" || fail "xdotool windowclose"
+expect_exit
+[ "$(stored X1)" = "$((hx * 15))" ] || fail "X1 is '$(stored X1)' after the window was destroyed"
+[ "$(stored Y1)" = "$((hy * 15))" ] || fail "Y1 is '$(stored Y1)' after the window was destroyed"
+
+note "fourth start: at $moved3"
+start_viewer
+wait_until 5 frame_is "$moved3" || fail "fourth start at $(frame_pos), expected $moved3"
 dismiss_box
 timeout 5 wmctrl -i -c "$main_win" || fail "wmctrl close"
 expect_exit
