@@ -249,13 +249,11 @@ private slots:
     {
         StalledReader reader;
         Window w;
-        w.databaseName = m_shipped;
-        w.data->readOptions.readerPath = reader.path();
-        w.data->readOptions.timeLimit = std::chrono::minutes(1);
         PaintCount paints;
         w.installEventFilter(&paints);
-        QVERIFY(forms::launch(w));
-        QTRY_VERIFY(reader.pid() > 0);
+        launchStalled(w, reader, std::chrono::minutes(1));
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(StalledReader::alive(reader.pid()));
 
         // The window paints while the reader is stopped, and after the
@@ -280,11 +278,9 @@ private slots:
     {
         StalledReader reader;
         Window w;
-        w.databaseName = m_shipped;
-        w.data->readOptions.readerPath = reader.path();
-        w.data->readOptions.timeLimit = std::chrono::milliseconds(400);
-        QVERIFY(forms::launch(w));
-        QTRY_VERIFY(reader.pid() > 0);
+        launchStalled(w, reader, std::chrono::milliseconds(400));
+        if (QTest::currentTestFailed())
+            return;
         QTRY_COMPARE(w.data->state(), State::Failed);
         QCOMPARE(m_boxes.size(), 1);
         QVERIFY2(m_boxes.front().contains(QStringLiteral("時間がかかりすぎた")),
@@ -305,6 +301,17 @@ private slots:
     }
 
 private:
+    // Starts `w` on the shipped file with `reader` in place of the real
+    // one, and waits until the reader has started.
+    void launchStalled(Window &w, const StalledReader &reader, std::chrono::milliseconds limit)
+    {
+        w.databaseName = m_shipped;
+        w.data->readOptions.readerPath = reader.path();
+        w.data->readOptions.timeLimit = limit;
+        QVERIFY(forms::launch(w));
+        QTRY_VERIFY(reader.pid() > 0);
+    }
+
     QStringList m_boxes;
     QString m_shipped;
 };

@@ -111,3 +111,10 @@ expect_exit() {
 }
 
 stored() { sed -n "s/^$1=//p" "$STORE" 2>/dev/null; }
+# expect_stored "X Y" WHEN: the store holds that frame place (pixels) in twips.
+expect_stored() {
+    local x y
+    read -r x y <<<"$1"
+    [ "$(stored X1)" = "$((x * 15))" ] || fail "X1 is '$(stored X1)' $2, expected $((x * 15))"
+    [ "$(stored Y1)" = "$((y * 15))" ] || fail "Y1 is '$(stored Y1)' $2, expected $((y * 15))"
+}
