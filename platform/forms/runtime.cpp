@@ -29,6 +29,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <memory>
 #include <vector>
 
 namespace forms {
@@ -502,11 +503,9 @@ bool prepareDisplay(int &argc, char **&argv)
         return true;
 
     // Qt would abort (and dump core) on a display it cannot open.
-    xcb_connection_t *c = xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
-    const bool opened = c && xcb_connection_has_error(c) == 0;
-    if (c)
-        xcb_disconnect(c);
-    if (opened)
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> c(
+        xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr), &xcb_disconnect);
+    if (c && xcb_connection_has_error(c.get()) == 0)
         return true;
     if (display.isEmpty())
         std::fprintf(stderr, "vorlane: cannot open an X display: DISPLAY is not set\n");
