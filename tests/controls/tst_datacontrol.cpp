@@ -50,8 +50,8 @@ public:
         pitch->setNullText(QStringLiteral("－"));
         pitch->bind(data, QStringLiteral("ｍａ"));
         data->setGeometry(0, 0, 200, 25);
-        size->setGeometry(QRect(0, 10, 60, 20));
-        pitch->setGeometry(QRect(80, 10, 60, 20));
+        size->setGeometry(QRect(10, 10, 60, 20));
+        pitch->setGeometry(QRect(90, 10, 60, 20));
         setFixedClientSizeTwips(3600, 1200);
     }
     DataControl *data;
