@@ -17,22 +17,53 @@
 #include "viewer/formtop.h"
 #include "viewer/layout/form1_design.h"
 
+#include "jet/engine.h"
+
 #include <QAction>
 #include <QDir>
 #include <QIcon>
 #include <QMenuBar>
+
+#include <algorithm>
+#include <memory>
 
 namespace viewer {
 
 namespace {
 const QString kApp = QStringLiteral("Vorlane");
 const QString kSection = QStringLiteral("Form1_StrtUp");
+const QString kData = QStringLiteral("Data1");
+
+// The working directory only, joined with this platform's separator. Where
+// its full name is of no use CurDir gives ".", so the name stays relative to
+// the folder itself and never falls to the root's file.
+QString databaseName()
+{
+    return forms::CurDir() + QDir::separator() + QStringLiteral("vorlane.mdb");
+}
+
+// Data1's read as Form_Load will name it, started before the window is
+// built: the reader then runs while the window is made and mapped.
+std::unique_ptr<jet::TableRead> startEarlyRead(const design::Window &designed)
+{
+    const auto row = std::find_if(designed.rows.begin(), designed.rows.end(),
+        [](const design::Row &r) { return r.name == kData; });
+    if (row == designed.rows.end())
+        return nullptr;
+    auto read = std::make_unique<jet::TableRead>(
+        databaseName(), row->recordSource, design::boundFields(designed, kData));
+    read->start();
+    return read;
+}
 } // namespace
 
 Form1::Form1()
 {
-    vorlane::initAssets();
     const design::Window &designed = layout::form1();
+    // Data1 takes this read over when it opens, unless Form_Load has named
+    // something else; then the read ends there and Data1 starts its own.
+    std::unique_ptr<jet::TableRead> early = startEarlyRead(designed);
+    vorlane::initAssets();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(designed.caption);
     // Fixed single frame with a minimise button but no maximise button.
@@ -70,13 +101,22 @@ Form1::Form1()
     Picture1 = m_controls.get<controls::PictureBox>("Picture1");
     Picture2 = m_controls.get<controls::PictureBox>("Picture2");
     Picture3 = m_controls.get<controls::PictureBox>("Picture3");
-    Data1 = m_controls.get<controls::DataControl>("Data1");
+    Data1 = m_controls.get<controls::DataControl>(kData);
+    Data1->offerRead(std::move(early));
     StatusBar1 = m_controls.get<controls::StatusBar>("StatusBar1");
 
     connect(Command1, &QPushButton::clicked, this,
         [this] { forms::dispatch("Command1_Click", [this] { Command1_Click(); }); });
     connect(SSTab1, &controls::SSTab::Click, this, [this](int previous) {
         forms::dispatch("SSTab1_Click", [this, previous] { SSTab1_Click(qint16(previous)); });
+    });
+
+    // The drawing on show is decoded as soon as the window has been asked
+    // for, while the window manager maps it, rather than at its first paint.
+    connect(this, &forms::Form::loadCompleted, this, [this] {
+        for (const controls::PictureBox *p : { Picture1, Picture2, Picture3 })
+            if (p->isVisible())
+                p->shownPicture();
     });
 
     setFixedClientSizeTwips(designed.clientWidth, designed.clientHeight);
@@ -164,10 +204,7 @@ void Form1::Form_Load()
 
     setPanelText(1, status::boltText);
 
-    // The working directory only, joined with this platform's separator.
-    // Where its full name is of no use CurDir gives ".", so the name stays
-    // relative to the folder itself and never falls to the root's file.
-    Data1->DatabaseName = forms::CurDir() + QDir::separator() + QStringLiteral("vorlane.mdb");
+    Data1->DatabaseName = databaseName();
 }
 
 void Form1::Form_Unload(qint16 &Cancel)

@@ -88,6 +88,8 @@ DataControl::DataControl(QWidget *parent)
     connect(&m_grace, &QTimer::timeout, this, &DataControl::repaintBound);
 }
 
+DataControl::~DataControl() = default;
+
 void DataControl::setCaption(const QString &caption)
 {
     m_caption->setText(caption);
@@ -130,9 +132,22 @@ void DataControl::open()
     for (const auto &l : m_bound)
         if (l && !l->dataField().isEmpty() && !fields.contains(l->dataField()))
             fields << l->dataField();
+    std::unique_ptr<::jet::TableRead> offered = std::move(m_offered);
+    if (offered && offered->asks(DatabaseName, RecordSource, fields, readOptions)) {
+        offered->setParent(this);
+        follow(offered.release());
+        return;
+    }
+    offered.reset(); // asks for something else: its reader ends here
     auto *read = new ::jet::TableRead(DatabaseName, RecordSource, fields, readOptions, this);
     read->start();
     follow(read);
+}
+
+void DataControl::offerRead(std::unique_ptr<::jet::TableRead> read)
+{
+    if (m_state == State::Designed)
+        m_offered = std::move(read);
 }
 
 // Takes over a read, running or done, as the source of the recordset.
@@ -141,15 +156,22 @@ void DataControl::follow(::jet::TableRead *read)
     m_state = State::Opening;
     m_read = read;
     m_grace.start(valueGrace);
-    if (read->isDone()) {
-        if (read->error())
-            readFailed(*read->error());
-        else
-            readFinished();
-        return;
-    }
     connect(read, &::jet::TableRead::finished, this, &DataControl::readFinished);
     connect(read, &::jet::TableRead::failed, this, &DataControl::readFailed);
+    // An answer that came before the control opened still reaches it
+    // through the event loop, after the window is shown, as a fresh one.
+    if (read->isDone())
+        QMetaObject::invokeMethod(this, &DataControl::takeOutcome, Qt::QueuedConnection);
+}
+
+void DataControl::takeOutcome()
+{
+    if (m_state != State::Opening || !m_read || !m_read->isDone())
+        return;
+    if (m_read->error())
+        readFailed(*m_read->error());
+    else
+        readFinished();
 }
 
 void DataControl::readFinished()
@@ -179,6 +201,7 @@ void DataControl::readFailed(const ::jet::Error &error)
 void DataControl::stopReading()
 {
     m_grace.stop();
+    m_offered.reset();
     if (::jet::TableRead *read = m_read.data()) {
         m_read = nullptr;
         read->disconnect(this);

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,7 @@ class DataControl : public QWidget
     Q_OBJECT
 public:
     explicit DataControl(QWidget *parent = nullptr);
+    ~DataControl() override;
 
     // Connection settings. Setting them stores them and opens nothing.
     QString DatabaseName;
@@ -42,6 +44,13 @@ public:
     // engine's message and has no recordset for the rest of the run. Runs
     // once.
     void open();
+
+    // A read started before the control opens, so that the reader runs
+    // while the window is built and mapped. open() takes it over, running
+    // or answered, when it asks for what the control's settings name (the
+    // reader program, file, table and fields); otherwise it ends that read
+    // and starts its own.
+    void offerRead(std::unique_ptr<::jet::TableRead> read);
 
     // While the table is read, bound labels paint no caption for a short
     // grace, so that a normal start does not flash the design captions
@@ -74,6 +83,7 @@ protected:
 
 private:
     void follow(::jet::TableRead *read);
+    void takeOutcome();
     void readFinished();
     void readFailed(const ::jet::Error &error);
     void repaintBound();
@@ -82,6 +92,7 @@ private:
 
     State m_state = State::Designed;
     QPointer<::jet::TableRead> m_read;
+    std::unique_ptr<::jet::TableRead> m_offered;
     QTimer m_grace;
     ::jet::Table m_table;
     int m_position = -1;

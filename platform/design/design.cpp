@@ -73,4 +73,14 @@ std::vector<const Row *> rowsIn(const Window &window, const QString &container)
     return out;
 }
 
+QStringList boundFields(const Window &window, const QString &dataControl)
+{
+    QStringList fields;
+    for (const Row &row : window.rows)
+        if (row.dataSource == dataControl && !row.dataField.isEmpty()
+            && !fields.contains(row.dataField))
+            fields << row.dataField;
+    return fields;
+}
+
 } // namespace design

@@ -110,4 +110,8 @@ void check(const Window &window);
 // The rows held by `container`, back to front.
 std::vector<const Row *> rowsIn(const Window &window, const QString &container);
 
+// The fields of the labels bound to `dataControl`, each once, in row order:
+// what the data control asks its table for.
+QStringList boundFields(const Window &window, const QString &dataControl);
+
 } // namespace design
