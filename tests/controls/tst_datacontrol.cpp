@@ -1,7 +1,8 @@
 // The data control: it opens once, after its window's Form_Load, without
-// holding up the event loop; it shows the engine's message itself when the
-// file or table cannot be read, and then goes on without a recordset: the
-// arrows do nothing and bound labels keep their captions.
+// holding up the event loop, or takes over a read started for it earlier;
+// it shows the engine's message itself when the file or table cannot be
+// read, and then goes on without a recordset: the arrows do nothing and
+// bound labels keep their captions.
 #include "controls/datacontrol.h"
 #include "controls/label.h"
 #include "controls/picturebox.h"
@@ -18,6 +19,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <memory>
 
 #include <csignal>
 #include <sys/types.h>
@@ -118,6 +120,41 @@ struct StalledReader
     static bool alive(pid_t pid) { return ::kill(pid, 0) == 0; }
     QTemporaryDir dir;
 };
+
+// The real reader behind a script that notes each run beside it.
+struct CountingReader
+{
+    CountingReader()
+    {
+        QFile f(path());
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\necho $$ >> \"$0.runs\"\nexec '" VORLANE_BINARY_DIR
+                "/bin/vorlane-jetread' \"$@\"\n");
+        f.close();
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    QString path() const { return dir.filePath(QStringLiteral("reader")); }
+    qsizetype runs() const
+    {
+        QFile f(path() + QStringLiteral(".runs"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : 0;
+    }
+    QTemporaryDir dir;
+};
+
+const QStringList kFields { QStringLiteral("ｍ"), QStringLiteral("ｍａ") };
+
+// What an early read asks for: what the window's control will ask, but for
+// the one setting the row names.
+std::unique_ptr<jet::TableRead> earlyRead(const QString &differs, const QString &path,
+    const QString &otherPath, const jet::ReadOptions &options)
+{
+    auto read = std::make_unique<jet::TableRead>(differs == "file" ? otherPath : path,
+        differs == "table" ? QStringLiteral("ボルト") : kTable,
+        differs == "fields" ? QStringList { QStringLiteral("ｍ") } : kFields, options);
+    read->start();
+    return read;
+}
 
 void clickAll(DataControl *data)
 {
@@ -288,6 +325,73 @@ private slots:
         QVERIFY(!StalledReader::alive(reader.pid()));
         QCOMPARE(w.size->text(), QStringLiteral("m"));
         QVERIFY(w.isLoaded());
+    }
+
+    void answeredEarlyRead_takenOverOnlyWhenItAsksTheSame_data()
+    {
+        QTest::addColumn<QString>("differs");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("the same read") << "" << 1;
+        QTest::newRow("Form_Load names another file") << "file" << 2;
+        QTest::newRow("another table") << "table" << 2;
+        QTest::newRow("other fields") << "fields" << 2;
+    }
+    void answeredEarlyRead_takenOverOnlyWhenItAsksTheSame()
+    {
+        QFETCH(QString, differs);
+        QFETCH(int, runs);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("vorlane.mdb"));
+        QVERIFY(QFile::copy(m_shipped, path));
+        CountingReader reader;
+        Window w;
+        w.databaseName = path;
+        w.data->readOptions.readerPath = reader.path();
+        auto read = earlyRead(differs, path, m_shipped, w.data->readOptions);
+        read->waitForDone();
+        w.data->offerRead(std::move(read));
+
+        QVERIFY(forms::launch(w));
+        // Even an answer that is already there comes through the event loop.
+        QCOMPARE(w.data->state(), State::Opening);
+        QVERIFY(w.data->holdsValues());
+        QTRY_COMPARE(w.data->state(), State::Open);
+        QCOMPARE(w.size->text(), QStringLiteral("M3"));
+        QCOMPARE(w.pitch->text(), QStringLiteral("－"));
+        QCOMPARE(reader.runs(), runs);
+        QVERIFY(m_boxes.isEmpty()); // a dropped read's failure reaches no one
+    }
+
+    void runningEarlyRead_takenOverOrEndedAtOpen_data()
+    {
+        QTest::addColumn<QString>("differs");
+        QTest::newRow("the same read") << "";
+        QTest::newRow("Form_Load names another file") << "file";
+    }
+    void runningEarlyRead_takenOverOrEndedAtOpen()
+    {
+        QFETCH(QString, differs);
+        StalledReader reader;
+        Window w;
+        w.databaseName = m_shipped;
+        w.data->readOptions.readerPath = reader.path();
+        w.data->readOptions.timeLimit = std::chrono::minutes(1);
+        QTemporaryDir other;
+        const QString copy = other.filePath(QStringLiteral("vorlane.mdb"));
+        QVERIFY(QFile::copy(m_shipped, copy));
+        w.data->offerRead(earlyRead(differs, m_shipped, copy, w.data->readOptions));
+        QTRY_VERIFY(reader.pid() > 0);
+        const pid_t early = reader.pid();
+
+        QVERIFY(forms::launch(w));
+        QCOMPARE(w.data->state(), State::Opening);
+        // Taken over, the reader goes on; asking for another file, it ends
+        // at once and the control reads on its own.
+        QCOMPARE(StalledReader::alive(early), differs.isEmpty());
+        w.close();
+        QVERIFY(!StalledReader::alive(early));
+        QVERIFY(!StalledReader::alive(reader.pid()));
+        QVERIFY(m_boxes.isEmpty());
     }
 
     void arrowsNeverTakeTheFocus()
