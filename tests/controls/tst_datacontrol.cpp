@@ -99,18 +99,21 @@ public:
     }
 };
 
+// A shell script in place of the reader.
+void writeScript(const QString &path, const QByteArray &body)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+}
+
 // A reader that stops itself (SIGSTOP) at once, leaving its process id
 // beside it: the engine gets no answer until it ends the reader itself.
 struct StalledReader
 {
-    StalledReader()
-    {
-        QFile f(path());
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\necho $$ > \"$0.pid\"\nkill -STOP $$\n");
-        f.close();
-        QFile::setPermissions(path(), QFile::ReadOwner | QFile::ExeOwner);
-    }
+    StalledReader() { writeScript(path(), "echo $$ > \"$0.pid\"\nkill -STOP $$\n"); }
     QString path() const { return dir.filePath(QStringLiteral("reader")); }
     pid_t pid() const
     {
@@ -126,12 +129,8 @@ struct CountingReader
 {
     CountingReader()
     {
-        QFile f(path());
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\necho $$ >> \"$0.runs\"\nexec '" VORLANE_BINARY_DIR
-                "/bin/vorlane-jetread' \"$@\"\n");
-        f.close();
-        QFile::setPermissions(path(), QFile::ReadOwner | QFile::ExeOwner);
+        writeScript(path(),
+            "echo $$ >> \"$0.runs\"\nexec '" VORLANE_BINARY_DIR "/bin/vorlane-jetread' \"$@\"\n");
     }
     QString path() const { return dir.filePath(QStringLiteral("reader")); }
     qsizetype runs() const
