@@ -4,6 +4,8 @@
 #include "forms/msgbox.h"
 #include "forms/twips.h"
 
+#include "x11/x11.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,8 +20,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
-
-#include <xcb/xcb.h>
 
 #include <cmath>
 #include <csignal>
@@ -36,36 +36,39 @@ namespace forms {
 
 namespace {
 
-std::vector<QPointer<Form>> &loadedForms()
+// Everything the runtime keeps between calls, in one place, so that a
+// test can start it over (resetForTests).
+struct State
 {
-    static std::vector<QPointer<Form>> forms;
-    return forms;
-}
+    std::vector<QPointer<Form>> loaded; // in load order
+    std::function<void()> endHook;
+    bool ended = false;
+    bool inMainLoop = false;
+    std::vector<QPointer<QEventLoop>> modalLoops; // innermost last
+    // Written by the signal handler, read in the event loop. Made once per
+    // process, with the handlers; a reset leaves it.
+    int signalPipe[2] = { -1, -1 };
+};
 
-std::function<void()> &endHook()
+State &state()
 {
-    static std::function<void()> hook;
-    return hook;
+    static State s;
+    return s;
 }
-
-bool g_ended = false;
 
 void forget(Form *form)
 {
-    auto &all = loadedForms();
-    std::erase_if(all, [form](const QPointer<Form> &p) { return p.isNull() || p == form; });
+    std::erase_if(
+        state().loaded, [form](const QPointer<Form> &p) { return p.isNull() || p == form; });
 }
 
 bool anyLoaded()
 {
-    for (const auto &p : loadedForms())
+    for (const auto &p : state().loaded)
         if (p && p->isLoaded())
             return true;
     return false;
 }
-
-bool g_inMainLoop = false;
-std::vector<QPointer<QEventLoop>> g_modalLoops;
 
 // Ends the loops that run: the main one, or, before it has started, the
 // modal showings and the boxes (a box that the window opened right after
@@ -74,11 +77,11 @@ std::vector<QPointer<QEventLoop>> g_modalLoops;
 // loop return at once, so it is kept for the main loop.
 void leaveEventLoops()
 {
-    if (g_inMainLoop) {
+    if (state().inMainLoop) {
         QCoreApplication::exit(0);
         return;
     }
-    for (const auto &loop : g_modalLoops)
+    for (const auto &loop : state().modalLoops)
         if (loop)
             loop->exit(0);
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -96,23 +99,15 @@ void report(int number, const QString &description)
 // Qt keeps states found on the window when it maps it.
 void skipTaskbar(QWidget *window)
 {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
-    if (!c || QGuiApplication::platformName() != QLatin1String("xcb"))
+    xcb_connection_t *c = x11::connection();
+    if (!c)
         return;
-    auto atom = [c](const char *name) -> xcb_atom_t {
-        const auto cookie = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name);
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
-        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return a;
-    };
-    const xcb_atom_t state = atom("_NET_WM_STATE");
-    const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
-    if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
+    const xcb_atom_t netWmState = x11::atom("_NET_WM_STATE");
+    const xcb_atom_t skip = x11::atom("_NET_WM_STATE_SKIP_TASKBAR");
+    if (netWmState == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
         return;
-    xcb_change_property(
-        c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()), state, XCB_ATOM_ATOM, 32, 1, &skip);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()), netWmState,
+        XCB_ATOM_ATOM, 32, 1, &skip);
     xcb_flush(c);
 }
 
@@ -263,13 +258,13 @@ void Form::closeEvent(QCloseEvent *event)
     // The frame's close box, the window menu and a close from outside all
     // unload through the runtime; the runtime does the hiding itself.
     event->ignore();
-    if (m_loaded && !m_unloading && !g_ended)
+    if (m_loaded && !m_unloading && !state().ended)
         unload(*this);
 }
 
 void dispatch(const char *name, const std::function<void()> &procedure)
 {
-    if (g_ended)
+    if (state().ended)
         return;
     try {
         procedure();
@@ -297,27 +292,27 @@ void load(Form &form)
     if (form.m_loaded)
         return;
     form.m_loaded = true;
-    loadedForms().emplace_back(&form);
+    state().loaded.emplace_back(&form);
     dispatch("Form_Load", [&form] { form.Form_Load(); });
 }
 
 bool launch(Form &startup)
 {
     load(startup);
-    if (g_ended)
+    if (state().ended)
         return false;
     startup.show();
     emit startup.loadCompleted();
-    return !g_ended && anyLoaded();
+    return !state().ended && anyLoaded();
 }
 
 int start(Form &startup)
 {
     if (!launch(startup))
         return 0;
-    g_inMainLoop = true;
+    state().inMainLoop = true;
     const int code = QApplication::exec();
-    g_inMainLoop = false;
+    state().inMainLoop = false;
     return code;
 }
 
@@ -325,7 +320,7 @@ void showModal(Form &form)
 {
     QPointer<Form> guard(&form);
     load(form);
-    if (g_ended || !guard || !guard->isLoaded())
+    if (state().ended || !guard || !guard->isLoaded())
         return;
     form.setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
@@ -333,12 +328,13 @@ void showModal(Form &form)
     QObject::connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
     form.show();
     emit form.loadCompleted();
-    if (g_ended || !guard || !guard->isLoaded())
+    if (state().ended || !guard || !guard->isLoaded())
         return;
-    g_modalLoops.emplace_back(&loop);
+    state().modalLoops.emplace_back(&loop);
     loop.exec(QEventLoop::DialogExec);
-    std::erase_if(g_modalLoops, [&loop](const QPointer<QEventLoop> &p) { return p == &loop; });
-    if (g_ended)
+    std::erase_if(
+        state().modalLoops, [&loop](const QPointer<QEventLoop> &p) { return p == &loop; });
+    if (state().ended)
         throw Ended {};
 }
 
@@ -353,7 +349,7 @@ void unload(Form &form)
     if (!guard)
         return;
     form.m_unloading = false;
-    if (g_ended || cancel != 0)
+    if (state().ended || cancel != 0)
         return;
     form.m_loaded = false;
     form.hide();
@@ -367,13 +363,13 @@ void unload(Form &form)
 
 void end()
 {
-    g_ended = true;
-    if (!endHook()) {
+    state().ended = true;
+    if (!state().endHook) {
         std::fflush(nullptr);
         ::_exit(0);
     }
-    endHook()();
-    for (const auto &p : loadedForms())
+    state().endHook();
+    for (const auto &p : state().loaded)
         if (p)
             p->hide();
     leaveEventLoops();
@@ -382,13 +378,22 @@ void end()
 
 bool hasEnded()
 {
-    return g_ended;
+    return state().ended;
 }
 
 void setEndHook(std::function<void()> hook)
 {
-    endHook() = std::move(hook);
-    g_ended = false;
+    state().endHook = std::move(hook);
+}
+
+void resetForTests()
+{
+    State &s = state();
+    s.loaded.clear();
+    s.endHook = {};
+    s.ended = false;
+    s.inMainLoop = false;
+    s.modalLoops.clear();
 }
 
 namespace {
@@ -396,9 +401,9 @@ namespace {
 // modal window goes before the one it blocks.
 void unloadFrom(std::size_t oldest)
 {
-    auto all = loadedForms();
+    auto all = state().loaded;
     for (std::size_t i = all.size(); i-- > oldest;)
-        if (all[i] && !g_ended)
+        if (all[i] && !state().ended)
             unload(*all[i]);
 }
 
@@ -415,14 +420,15 @@ public:
         if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
             return false;
         const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
-        const auto &all = loadedForms();
+        const auto &all = state().loaded;
         for (std::size_t i = 0; i < all.size(); ++i) {
             const Form *form = all[i];
             if (form && form->isLoaded() && form->internalWinId() == WId(destroyed->window)) {
                 // Not from inside the event dispatch: unload runs event
                 // procedures and may open boxes.
                 QTimer::singleShot(0, qApp, [i, form = QPointer<const Form>(form)] {
-                    if (form && i < loadedForms().size() && loadedForms()[i] == form)
+                    const auto &now = state().loaded;
+                    if (form && i < now.size() && now[i] == form)
                         unloadFrom(i);
                 });
                 break;
@@ -439,25 +445,25 @@ void unloadAll()
 }
 
 namespace {
-int g_signalPipe[2] = { -1, -1 };
-
+// Only a write: all else waits for the event loop.
 void onSignal(int)
 {
     const char c = 1;
-    [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &c, 1);
+    [[maybe_unused]] ssize_t n = ::write(state().signalPipe[1], &c, 1);
 }
 } // namespace
 
 void installCloseFromOutside()
 {
-    if (g_signalPipe[0] >= 0)
+    int *pipe = state().signalPipe;
+    if (pipe[0] >= 0)
         return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipe) != 0)
         return;
-    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+    auto *notifier = new QSocketNotifier(pipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [pipe] {
         char buf[16];
-        [[maybe_unused]] ssize_t n = ::read(g_signalPipe[0], buf, sizeof buf);
+        [[maybe_unused]] ssize_t n = ::read(pipe[0], buf, sizeof buf);
         unloadAll();
     });
     struct sigaction sa = {};

@@ -141,6 +141,11 @@ bool hasEnded();
 // hook, end() hides every window, stops all dispatching and unwinds the
 // running event procedure with Ended, which the dispatch point swallows.
 void setEndHook(std::function<void()> hook);
+
+// Test seam: starts the runtime over, as a fresh process would find it: no
+// window loaded, not ended, no loop running, no end hook. The handlers of
+// installCloseFromOutside stay.
+void resetForTests();
 struct Ended
 {
 };

@@ -2,12 +2,11 @@
 
 #include "win32/logging.h"
 
+#include "x11/x11.h"
+
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
-
-#include <xcb/xcb.h>
 
 #include <cstring>
 
@@ -19,23 +18,12 @@ constexpr HWND kNoDisplayDesktop = 0x10010;
 
 // What a successful open returns: any value above 32 will do.
 constexpr HINSTANCE kOpened = 42;
-
-xcb_connection_t *xcbConnection()
-{
-    if (auto *x11
-        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
-        return x11->connection();
-    return nullptr;
-}
 } // namespace
 
 HWND GetDesktopWindow()
 {
-    if (xcb_connection_t *c = xcbConnection()) {
-        const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-        if (it.rem > 0 && it.data)
-            return HWND(it.data->root);
-    }
+    if (const xcb_window_t root = x11::root())
+        return HWND(root);
     return kNoDisplayDesktop;
 }
 

@@ -2,15 +2,11 @@
 
 #include "win32/logging.h"
 
+#include "x11/x11.h"
+
 #include <QGuiApplication>
 #include <QWindow>
-#include <QtGui/qguiapplication_platform.h>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,15 +34,11 @@ class X11Above
 {
 public:
     X11Above()
+        : m_c(x11::connection())
+        , m_root(x11::root())
+        , m_netWmState(x11::atom("_NET_WM_STATE"))
+        , m_above(x11::atom("_NET_WM_STATE_ABOVE"))
     {
-        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-            m_c = x11->connection();
-        if (!m_c)
-            return;
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
-        m_netWmState = atom("_NET_WM_STATE");
-        m_above = atom("_NET_WM_STATE_ABOVE");
-        m_wmState = atom("WM_STATE");
     }
 
     // A running window manager announces the above state; without one (or
@@ -55,7 +47,7 @@ public:
     {
         if (!m_c || m_above == XCB_ATOM_NONE)
             return false;
-        for (xcb_atom_t a : atoms(m_root, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM))
+        for (xcb_atom_t a : x11::property32(m_root, "_NET_SUPPORTED", XCB_ATOM_ATOM))
             if (a == m_above)
                 return true;
         return false;
@@ -63,19 +55,17 @@ public:
 
     bool set(xcb_window_t w, bool above) const
     {
-        if (!managed(w)) {
+        if (x11::wmState(w) == 0) {
             // Not mapped yet: the window manager reads the state when it
             // takes the window on, and Qt keeps what it finds when it maps.
-            std::vector<xcb_atom_t> state = atoms(w, m_netWmState, XCB_ATOM_ATOM);
+            std::vector<xcb_atom_t> state = x11::property32(w, m_netWmState, XCB_ATOM_ATOM);
             std::erase(state, m_above);
             if (above)
                 state.push_back(m_above);
-            if (xcb_generic_error_t *e = xcb_request_check(m_c,
+            if (x11::Reply<xcb_generic_error_t> e { xcb_request_check(m_c,
                     xcb_change_property_checked(m_c, XCB_PROP_MODE_REPLACE, w, m_netWmState,
-                        XCB_ATOM_ATOM, 32, uint32_t(state.size()), state.data()))) {
-                std::free(e);
+                        XCB_ATOM_ATOM, 32, uint32_t(state.size()), state.data())) })
                 return false;
-            }
         }
         // Also when not yet managed, in case the window manager takes the
         // window on in between; it ignores this for a window it has not.
@@ -87,54 +77,18 @@ public:
         event.data.data32[0] = above ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
         event.data.data32[1] = m_above;
         event.data.data32[3] = 1; // from an application
-        xcb_generic_error_t *e = xcb_request_check(m_c,
+        const x11::Reply<xcb_generic_error_t> e { xcb_request_check(m_c,
             xcb_send_event_checked(m_c, 0, m_root,
                 XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                reinterpret_cast<const char *>(&event)));
-        std::free(e);
-        return e == nullptr;
-    }
-
-    // ICCCM WM_STATE: IconicState is 3.
-    bool iconic(xcb_window_t w) const
-    {
-        const auto v = atoms(w, m_wmState, m_wmState);
-        return !v.empty() && v[0] == 3;
+                reinterpret_cast<const char *>(&event))) };
+        return !e;
     }
 
 private:
-    bool managed(xcb_window_t w) const
-    {
-        const auto v = atoms(w, m_wmState, m_wmState);
-        return !v.empty() && v[0] != 0;
-    }
-
-    xcb_atom_t atom(const char *name) const
-    {
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
-            xcb_intern_atom_reply(
-                m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr),
-            &std::free);
-        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
-    std::vector<uint32_t> atoms(xcb_window_t w, xcb_atom_t property, xcb_atom_t type) const
-    {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
-            xcb_get_property_reply(
-                m_c, xcb_get_property(m_c, 0, w, property, type, 0, 4096), nullptr),
-            &std::free);
-        if (!r || r->format != 32)
-            return {};
-        const auto *v = static_cast<const uint32_t *>(xcb_get_property_value(r.get()));
-        return { v, v + xcb_get_property_value_length(r.get()) / 4 };
-    }
-
-    xcb_connection_t *m_c = nullptr;
-    xcb_window_t m_root = 0;
-    xcb_atom_t m_netWmState = XCB_ATOM_NONE;
-    xcb_atom_t m_above = XCB_ATOM_NONE;
-    xcb_atom_t m_wmState = XCB_ATOM_NONE;
+    xcb_connection_t *m_c;
+    xcb_window_t m_root;
+    xcb_atom_t m_netWmState;
+    xcb_atom_t m_above;
 };
 
 bool isX11()
@@ -208,7 +162,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, std::int32_t X, std::int32_t 
     // Activating a minimised window would restore it on X11; it stays
     // minimised, as the call neither moves, sizes nor restores it.
     const bool minimised = (window->windowStates() & Qt::WindowMinimized)
-        || (x11 && x11->iconic(xcb_window_t(window->winId())));
+        || (x11 && x11::wmState(xcb_window_t(window->winId())) == 3); // IconicState
     if (!(uFlags & SWP_NOACTIVATE) && window->isVisible() && !minimised)
         window->requestActivate();
     SetLastError(ERROR_SUCCESS);

@@ -104,6 +104,7 @@ void TestAboutCommand::initTestCase()
 void TestAboutCommand::init()
 {
     m_ended = false;
+    forms::resetForTests();
     forms::setEndHook([this] { m_ended = true; });
     m_form1 = new Form1;
     forms::load(*m_form1);

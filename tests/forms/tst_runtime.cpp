@@ -80,6 +80,7 @@ private slots:
     {
         m_ends = 0;
         m_boxes.clear();
+        resetForTests();
         setEndHook([this] { ++m_ends; });
         setMsgBoxHook([this](const MsgBoxCall &c) {
             m_boxes << c;

@@ -141,6 +141,7 @@ void PagesTest::init()
 {
     m_messages.clear();
     m_ends = 0;
+    forms::resetForTests();
     forms::setEndHook([this] { ++m_ends; });
 }
 

@@ -32,6 +32,7 @@ public:
     viewer::Form1 *make(bool show = true)
     {
         ends = 0;
+        forms::resetForTests();
         forms::setEndHook([this] { ++ends; });
         form = std::make_unique<viewer::Form1>();
         forms::load(*form);

@@ -31,6 +31,7 @@ public:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
         m_oldDir = QDir::currentPath();
         QDir::setCurrent(m_work.path());
+        forms::resetForTests();
         forms::setEndHook([this] { ++ends; });
         forms::setMsgBoxHook([this](const forms::MsgBoxCall &c) {
             boxes << c.prompt;
