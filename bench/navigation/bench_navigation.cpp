@@ -1,11 +1,9 @@
 // Benchmark, not a test: one step of the navigation bar with every bound
 // label repainted, on the shipped database. Prints median and p95 in ms.
 // Usage: bench_navigation [DATABASE_DIR] [STEPS]
-#include "controls/datacontrol.h"
-#include "forms/msgbox.h"
-#include "forms/runtime.h"
 #include "forms/system.h"
-#include "viewer/form1.h"
+
+#include "../../tests/support/form1harness.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,24 +20,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     forms::installFontSubstitutes();
-    forms::setMsgBoxHook([](const forms::MsgBoxCall &c) {
-        std::fprintf(stderr, "%s\n", qPrintable(c.prompt));
-        return int(forms::vbOK);
-    });
     const QString dir
         = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     const int steps = argc > 2 ? std::atoi(argv[2]) : 2000;
-    QDir::setCurrent(dir);
 
+    testing::Form1Harness run;
     QElapsedTimer open;
     open.start();
-    viewer::Form1 form;
-    if (!forms::launch(form))
+    viewer::Form1 *launched = run.launch(dir);
+    for (const QString &box : std::as_const(run.boxes))
+        std::fprintf(stderr, "%s\n", qPrintable(box));
+    if (!launched || launched->Data1->recordCount() == 0)
         return 1;
-    while (form.Data1->state() == controls::DataControl::State::Opening)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (form.Data1->recordCount() == 0)
-        return 1;
+    viewer::Form1 &form = *launched;
     const double startMs = open.nsecsElapsed() / 1e6;
 
     // Walk forward and back over the whole table, repainting after each step.

@@ -7,6 +7,8 @@
 #include "modal.h"
 #include "viewer/form1.h"
 
+#include "../support/form1harness.h"
+
 #include <QAction>
 #include <QMenuBar>
 #include <QScreen>
@@ -87,34 +89,27 @@ private slots:
 private:
     void activateMain();
 
+    testing::Form1Harness m_run;
     Form1 *m_form1 = nullptr;
-    bool m_ended = false;
 };
 
 void TestAboutCommand::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     forms::installFontSubstitutes();
-    forms::setMsgBoxHook([](const forms::MsgBoxCall &call) {
-        qWarning("unexpected message box: %s", qPrintable(call.prompt));
-        return int(forms::vbOK);
-    });
 }
 
 void TestAboutCommand::init()
 {
-    m_ended = false;
-    forms::resetForTests();
-    forms::setEndHook([this] { m_ended = true; });
-    m_form1 = new Form1;
-    forms::load(*m_form1);
-    m_form1->show();
+    m_form1 = m_run.make();
+    QVERIFY(m_form1);
     activateMain();
 }
 
 void TestAboutCommand::cleanup()
 {
-    delete m_form1;
+    QVERIFY2(m_run.boxes.isEmpty(), qPrintable(m_run.boxes.join(u'\n')));
+    m_run.form.reset();
     m_form1 = nullptr;
     QTest::qWait(0);
 }
@@ -175,7 +170,7 @@ void TestAboutCommand::about_switchesModeOffBeforeShowing()
     }
     QCOMPARE(m_form1->StatusBar1->Panels().Item(1).Text(), panel1);
     QCOMPARE(m_form1->SSTab1->Tab(), 1);
-    QVERIFY(!m_ended);
+    QCOMPARE(m_run.ends, 0);
 }
 
 void TestAboutCommand::about_twice_freshAndCentredAgain()
@@ -214,7 +209,7 @@ void TestAboutCommand::about_twice_freshAndCentredAgain()
     QCOMPARE(secondFrame, firstFrame);
     QCOMPARE(secondFocus, QStringLiteral("Command1"));
     QTRY_VERIFY(second.isNull());
-    QVERIFY(!m_ended);
+    QCOMPARE(m_run.ends, 0);
 }
 
 void TestAboutCommand::about_closesAndMainTakesInputAgain_data()
@@ -245,7 +240,7 @@ void TestAboutCommand::about_closesAndMainTakesInputAgain()
     QTRY_VERIFY(form.isNull());
     // Only the About window closed: the main window's own Cancel did not
     // end the program.
-    QVERIFY(!m_ended);
+    QCOMPARE(m_run.ends, 0);
     QVERIFY(m_form1->isVisible());
 
     activateMain();
@@ -269,7 +264,7 @@ void TestAboutCommand::about_mainWindowInputBlocked_data()
 namespace {
 
 // Sends `input` to the main window; true when it had its effect there.
-bool sendToMain(Form1 &f, const QString &input, const bool &ended)
+bool sendToMain(Form1 &f, const QString &input, const int &ends)
 {
     QWindow *w = f.windowHandle();
     if (input == "F4") {
@@ -286,7 +281,7 @@ bool sendToMain(Form1 &f, const QString &input, const bool &ended)
     }
     if (input == "Esc") {
         QTest::keyClick(w, Qt::Key_Escape);
-        return ended;
+        return ends > 0;
     }
     if (input == "tab click") {
         QTabBar *bar = f.SSTab1->tabBar();
@@ -315,7 +310,7 @@ void TestAboutCommand::about_mainWindowInputBlocked()
     testing::whileModal([&] { m_form1->About->trigger(); },
         [&](Form2 &f) {
             QPointer<Form2> guard(&f);
-            tookEffect = sendToMain(*m_form1, input, m_ended);
+            tookEffect = sendToMain(*m_form1, input, m_run.ends);
             stillModal = guard && testing::modalForm2() == guard && guard->isVisible();
             if (guard)
                 guard->Command1->click();
@@ -324,13 +319,13 @@ void TestAboutCommand::about_mainWindowInputBlocked()
     QVERIFY(!timedOut);
     QVERIFY(!tookEffect);
     QCOMPARE(stillModal, aboutStaysOpen);
-    QVERIFY(!m_ended);
+    QCOMPARE(m_run.ends, 0);
     QCOMPARE(m_form1->SSTab1->Tab(), 0);
     QVERIFY(!m_form1->FormTop_ON->isChecked());
 
     // The same input reaches the main window once the About window is gone.
     activateMain();
-    QVERIFY(sendToMain(*m_form1, input, m_ended));
+    QVERIFY(sendToMain(*m_form1, input, m_run.ends));
 }
 
 QTEST_MAIN(TestAboutCommand)

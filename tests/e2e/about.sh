@@ -2,102 +2,61 @@
 # Help > About on a real X server: the About window opens centred on the
 # screen, without a task-bar entry, modal over the main window, and Esc
 # closes it. Runs inside xsession.sh. Usage: about.sh PATH/TO/vorlane
-set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 
-vorlane=$(realpath "$1")
-work=$(mktemp -d)
-mkdir -p "$work/config" "$work/cwd"
-cleanup() {
-    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+ABOUT_NAME='^information$'
 
-fail() { echo "about.sh: $*" >&2; exit 1; }
-x() { timeout 5 "$@"; }
-
-# Prints the first visible window whose name matches, within ~5 s.
-find_window() {
-    local id
-    for _ in $(seq 50); do
-        id=$(x xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-net_state() { x xprop -id "$1" _NET_WM_STATE 2>/dev/null || true; }
-
-cd "$work/cwd"
-XDG_CONFIG_HOME="$work/config" "$vorlane" &
-pid=$!
-
-main=$(find_window '^Kantrell') || fail "main window did not show"
+start_viewer
 # Without a database in the working directory the data control reports
 # the engine's error first; answer it.
-for _ in $(seq 20); do
-    box=$(x xdotool search --onlyvisible --name '^Vorlane$' 2>/dev/null | head -n1 || true)
-    if [ -n "$box" ]; then
-        x xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-        x xdotool key --clearmodifiers Return
-        sleep 0.3
-        continue
-    fi
-    sleep 0.1
-done
+dismiss_box
+activate_main
 
-x xdotool windowactivate --sync "$main" >/dev/null 2>&1 || fail "cannot activate the main window"
-x xdotool key --clearmodifiers alt+h
-sleep 0.3
-x xdotool key --clearmodifiers Return
-about=$(find_window '^information$') || fail "About window did not open"
-sleep 0.5
+# Help opens its menu; Return takes its one item.
+windows=$(mapped_windows)
+xdo key --clearmodifiers alt+h
+wait_until 5 more_windows_than "$windows" || fail "Help menu did not open"
+xdo key --clearmodifiers Return
+wait_until 5 have_window "$ABOUT_NAME" || fail "About window did not open"
+about=$(find_window "$ABOUT_NAME")
+wm_caught_up "$about" || fail "window manager did not answer"
 
 # Centred: the outer frame's middle on the screen's middle.
-read -r sw sh < <(x xdotool getdisplaygeometry)
-info=$(x xwininfo -id "$about")
+read -r sw sh < <(xdo getdisplaygeometry)
+info=$(timeout 5 xwininfo -id "$about")
 ax=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
 ay=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 aw=$(awk '/^ *Width:/ {print $2}' <<<"$info")
 ah=$(awk '/^ *Height:/ {print $2}' <<<"$info")
-read -r fl fr ft fb < <(x xprop -id "$about" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r fl fr ft fb < <(timeout 5 xprop -id "$about" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 cx=$(( (ax - fl) * 2 + aw + fl + fr ))
 cy=$(( (ay - ft) * 2 + ah + ft + fb ))
 [ "$aw" -eq 321 ] && [ "$ah" -eq 336 ] || fail "client area ${aw}x${ah}, not 321x336"
 [ $(( cx - sw )) -ge -2 ] && [ $(( cx - sw )) -le 2 ] || fail "not centred across: x=$ax w=$aw"
 [ $(( cy - sh )) -ge -2 ] && [ $(( cy - sh )) -le 2 ] || fail "not centred down: y=$ay h=$ah"
 
-props=$(x xprop -id "$about")
+props=$(timeout 5 xprop -id "$about")
 grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$props" || grep -q '^WM_TRANSIENT_FOR' <<<"$props" \
     || fail "the About window would get a task-bar entry"
 grep -q '_NET_WM_STATE_MODAL' <<<"$props" || fail "the About window is not modal"
 
 # The main window takes no input meanwhile: F4 does not make it topmost.
-x xdotool windowactivate "$main" >/dev/null 2>&1 || true
-sleep 0.3
-x xdotool key --clearmodifiers F4
-sleep 0.5
-net_state "$main" | grep -q '_NET_WM_STATE_ABOVE' && fail "F4 reached the main window"
-x xdotool search --onlyvisible --name '^information$' >/dev/null || fail "About window went away"
-
-# Esc closes it, and only it.
-x xdotool windowactivate --sync "$about" >/dev/null 2>&1 || true
-x xdotool key --clearmodifiers Escape
-for _ in $(seq 50); do
-    x xdotool search --onlyvisible --name '^information$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
-x xdotool search --onlyvisible --name '^information$' >/dev/null 2>&1 && fail "Esc did not close it"
-kill -0 "$pid" 2>/dev/null || fail "the program ended"
+# Esc then closes the About window, and only it; by then the program has
+# seen the F4, and once the window manager has caught up it would have
+# set the state.
+xdo windowactivate "$main_win" >/dev/null 2>&1 || true
+wm_caught_up "$main_win" || fail "window manager did not answer"
+xdo key --clearmodifiers F4
+have_window "$ABOUT_NAME" || fail "About window went away"
+xdo windowactivate --sync "$about" >/dev/null 2>&1 || true
+xdo key --clearmodifiers Escape
+wait_until 5 no_window "$ABOUT_NAME" || fail "Esc did not close it"
+wm_caught_up "$main_win" || fail "window manager did not answer"
+is_not_above "$main_win" || fail "F4 reached the main window"
+kill -0 "$viewer_pid" 2>/dev/null || fail "the program ended"
 
 # The main window takes input again.
-x xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
-x xdotool key --clearmodifiers F4
-for _ in $(seq 30); do
-    net_state "$main" | grep -q '_NET_WM_STATE_ABOVE' && break
-    sleep 0.1
-done
-net_state "$main" | grep -q '_NET_WM_STATE_ABOVE' || fail "F4 did not reach the main window afterwards"
+activate_main
+xdo key --clearmodifiers F4
+wait_until 3 is_above "$main_win" || fail "F4 did not reach the main window afterwards"
 echo "about.sh: ok"

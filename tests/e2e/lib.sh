@@ -118,3 +118,23 @@ expect_stored() {
     [ "$(stored X1)" = "$((x * 15))" ] || fail "X1 is '$(stored X1)' $2, expected $((x * 15))"
     [ "$(stored Y1)" = "$((y * 15))" ] || fail "Y1 is '$(stored Y1)' $2, expected $((y * 15))"
 }
+
+net_state() { timeout 5 xprop -id "$1" _NET_WM_STATE 2>/dev/null || true; }
+is_above() { net_state "$1" | grep -q _NET_WM_STATE_ABOVE; }
+is_not_above() { ! is_above "$1"; }
+has_state() { net_state "$1" | grep -q "$2"; }
+lacks_state() { ! has_state "$@"; }
+
+# A round trip through the window manager: it handles requests in order, so
+# once it has set and cleared a state that changes nothing on screen (no
+# pager runs) on WIN, it has handled everything asked of it before.
+wm_caught_up() {
+    timeout 5 wmctrl -i -r "$1" -b add,skip_pager || return 1
+    wait_until 5 has_state "$1" _NET_WM_STATE_SKIP_PAGER || return 1
+    timeout 5 wmctrl -i -r "$1" -b remove,skip_pager || return 1
+    wait_until 5 lacks_state "$1" _NET_WM_STATE_SKIP_PAGER
+}
+
+# How many windows of the viewer are mapped (menus and boxes included).
+mapped_windows() { xdo search --all --onlyvisible --pid "$viewer_pid" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(mapped_windows)" -gt "$1" ]; }

@@ -15,6 +15,8 @@
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
+#include "../support/form1harness.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -119,19 +121,14 @@ private:
     DataSet m_data;
     QTemporaryDir m_withDb;
     QTemporaryDir m_empty;
-    std::unique_ptr<Form1> m_form;
-    QStringList m_messages;
-    int m_ends = 0;
+    testing::Form1Harness m_run;
+    Form1 *m_form = nullptr;
 };
 
 void PagesTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     forms::installFontSubstitutes();
-    forms::setMsgBoxHook([this](const forms::MsgBoxCall &c) {
-        m_messages << c.prompt;
-        return int(forms::vbOK);
-    });
     m_data = readDataSet();
     QVERIFY(QFile::copy(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb"),
         m_withDb.filePath(QStringLiteral("vorlane.mdb"))));
@@ -139,32 +136,28 @@ void PagesTest::initTestCase()
 
 void PagesTest::init()
 {
-    m_messages.clear();
-    m_ends = 0;
-    forms::resetForTests();
-    forms::setEndHook([this] { ++m_ends; });
+    m_run.restart();
 }
 
 void PagesTest::cleanup()
 {
-    m_form.reset();
+    m_run.form.reset();
+    m_form = nullptr;
     QDir::setCurrent(QDir::tempPath());
 }
 
 void PagesTest::startIn(const QString &dir)
 {
-    QVERIFY(QDir::setCurrent(dir));
-    m_form = std::make_unique<Form1>();
-    QVERIFY(forms::launch(*m_form));
-    QTRY_VERIFY(m_form->Data1->state() != controls::DataControl::State::Opening);
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form = m_run.launch(dir);
+    QVERIFY(m_form);
+    QApplication::setActiveWindow(m_form);
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
 }
 
 QPoint PagesTest::centreOf(const Row &row) const
 {
     const controls::Label *l = m_form->label(design::key(row));
-    return l->container()->mapTo(m_form.get(), l->geometry().center());
+    return l->container()->mapTo(m_form, l->geometry().center());
 }
 
 void PagesTest::verifyRecord(int row)
@@ -195,7 +188,7 @@ void PagesTest::boxes_showEveryFieldOfTheDataSet()
 void PagesTest::open_allBoxesShowFirstRecord()
 {
     startIn(m_withDb.path());
-    QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(u'\n')));
+    QVERIFY2(m_run.boxes.isEmpty(), qPrintable(m_run.boxes.join(u'\n')));
     QCOMPARE(m_form->Data1->recordCount(), int(m_data.rows.size()));
     verifyRecord(0);
     QCOMPARE(text("Label10"), QStringLiteral("M3"));
@@ -244,8 +237,8 @@ void PagesTest::switchingPages_changesNoBox()
 void PagesTest::withoutDatabase_designCaptionsStay()
 {
     startIn(m_empty.path());
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY(m_messages.front().contains(QStringLiteral("vorlane.mdb")));
+    QCOMPARE(m_run.boxes.size(), 1);
+    QVERIFY(m_run.boxes.front().contains(QStringLiteral("vorlane.mdb")));
     for (int button : { 0, 2, 3, 1 })
         QTest::mouseClick(m_form->Data1->button(button), Qt::LeftButton);
     for (const Row *box : rowsOf(Kind::ValueBox))
@@ -257,7 +250,7 @@ void PagesTest::withoutDatabase_designCaptionsStay()
         QCOMPARE(text(lines[tab][1]), QStringLiteral("×"));
         QCOMPARE(text(lines[tab][2]), QStringLiteral("p"));
     }
-    QCOMPARE(m_messages.size(), 1); // the failed open is reported once
+    QCOMPARE(m_run.boxes.size(), 1); // the failed open is reported once
 }
 
 void PagesTest::labels_standAsDesigned()
@@ -305,8 +298,8 @@ void PagesTest::onlyCurrentSizeLineIsVisible()
             if (const auto *l = m_form->label(design::key(*row)))
                 QCOMPARE(l->isShown(), row->tab == current);
             else
-                QCOMPARE(m_form->control(design::key(*row))->isVisibleTo(m_form.get()),
-                    row->tab == current);
+                QCOMPARE(
+                    m_form->control(design::key(*row))->isVisibleTo(m_form), row->tab == current);
         }
     }
 }
@@ -354,23 +347,23 @@ void PagesTest::clickOnPage_reachesNothing_andEnterStillEnds()
     if (!label.isEmpty()) {
         const controls::Label *l = m_form->label(label);
         QVERIFY(l->isShown());
-        at = l->container()->mapTo(m_form.get(), l->geometry().center());
+        at = l->container()->mapTo(m_form, l->geometry().center());
     } else {
-        at = m_form->control(widget)->mapTo(m_form.get(), point);
+        at = m_form->control(widget)->mapTo(m_form, point);
     }
     // The window system hands a click to the window under it.
     QWidget *hit = m_form->childAt(at);
     QVERIFY(hit);
     QCOMPARE(hit->objectName(),
         label.isEmpty() ? widget : m_form->label(label)->container()->objectName());
-    const QPoint local = hit->mapFrom(m_form.get(), at);
+    const QPoint local = hit->mapFrom(m_form, at);
     QTest::mouseClick(hit, Qt::LeftButton, {}, local);
     QTest::mouseDClick(hit, Qt::LeftButton, {}, local);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_form->Command1));
     QCOMPARE(m_form->SSTab1->Tab(), tab);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(m_ends, 1);
+    QCOMPARE(m_run.ends, 1);
 }
 
 void PagesTest::longValue_boxKeepsItsSize()
@@ -396,8 +389,7 @@ void PagesTest::labels_paintTheirOwnGround()
             if (!l || !l->isShown() || !row.opaque)
                 continue;
             // A pixel inside the border, away from the text.
-            const QPoint p
-                = l->container()->mapTo(m_form.get(), l->geometry().topLeft() + QPoint(3, 3));
+            const QPoint p = l->container()->mapTo(m_form, l->geometry().topLeft() + QPoint(3, 3));
             QCOMPARE(QColor(shot.pixel(p)), row.backColor);
             ++checked;
         }
@@ -411,8 +403,8 @@ void PagesTest::pageSurface_isTheButtonFace()
     const QImage shot = m_form->grab().toImage();
     const QColor face = m_form->client()->palette().color(QPalette::Button);
     // The strip right of the tab control, and the page below the drawing.
-    QCOMPARE(QColor(shot.pixel(m_form->client()->mapTo(m_form.get(), QPoint(558, 100)))), face);
-    QCOMPARE(QColor(shot.pixel(m_form->SSTab1->mapTo(m_form.get(), QPoint(250, 335)))), face);
+    QCOMPARE(QColor(shot.pixel(m_form->client()->mapTo(m_form, QPoint(558, 100)))), face);
+    QCOMPARE(QColor(shot.pixel(m_form->SSTab1->mapTo(m_form, QPoint(250, 335)))), face);
 }
 
 void PagesTest::labels_areAccessibleChildrenOfTheirContainer()

@@ -1,7 +1,7 @@
 // SetFormTop and the ON / OFF commands: what they leave in the window, the
 // check marks and status panel 2. On the offscreen platform the window's
 // topmost state is its stays-on-top hint.
-#include "form1fixture.h"
+#include "../support/form1harness.h"
 #include "forms/system.h"
 #include "viewer/formtop.h"
 #include "win32/win32.h"
@@ -25,8 +25,7 @@ class FormTopTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_fx.setUp(); }
-    void cleanup() { m_fx.tearDown(); }
+    void cleanup() { m_fx.form.reset(); }
 
     void setFormTop_otherFlag_returnsZeroWithoutCall_data();
     void setFormTop_otherFlag_returnsZeroWithoutCall();
@@ -39,7 +38,7 @@ private slots:
     void switchedWhileMinimised_staysMinimised();
 
 private:
-    Form1Fixture m_fx;
+    testing::Form1Harness m_fx;
 };
 
 void FormTopTest::setFormTop_otherFlag_returnsZeroWithoutCall_data()
@@ -173,7 +172,7 @@ void FormTopTest::commands_leaveModeCheckMarksAndPanel()
     QCOMPARE(m_fx.panel(1), panel1);
     QCOMPARE(form->pos(), pos);
     QCOMPARE(m_fx.ends, 0);
-    QVERIFY(m_fx.messages.isEmpty());
+    QVERIFY(m_fx.boxes.isEmpty());
 }
 
 void FormTopTest::switchedWhileMinimised_staysMinimised()

@@ -1,6 +1,6 @@
 // The menu tree of the main window, its shortcut keys, and File > Quit.
+#include "../support/form1harness.h"
 #include "controls/commandbutton.h"
-#include "form1fixture.h"
 #include "forms/settings.h"
 
 #include <QAction>
@@ -14,8 +14,7 @@ class MenuBarTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_fx.setUp(); }
-    void cleanup() { m_fx.tearDown(); }
+    void cleanup() { m_fx.form.reset(); }
 
     void tree_hasEightItemsInOrder();
     void items_haveAccessKeysAndShortcuts_data();
@@ -37,7 +36,7 @@ private:
         return QTest::qWaitForWindowActive(m_fx.form.get());
     }
 
-    Form1Fixture m_fx;
+    testing::Form1Harness m_fx;
 };
 
 // A menu is reached by its QMenu's name, a command by its action's name;
@@ -251,7 +250,7 @@ void MenuBarTest::quit_endsAtOnceWithoutUnloadOrSavingPosition()
     QVERIFY(!unloaded);
     QVERIFY(!form->isVisible());
     QVERIFY(!QFile::exists(store));
-    QVERIFY(m_fx.messages.isEmpty());
+    QVERIFY(m_fx.boxes.isEmpty());
     // Nothing runs any more once the program has ended.
     form->FormTop_ON->trigger();
     QCOMPARE(m_fx.panel(2), QString());

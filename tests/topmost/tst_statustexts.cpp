@@ -1,7 +1,7 @@
 // Status panel 1 follows the page on show; panel 2 is never touched by a
 // change of page.
+#include "../support/form1harness.h"
 #include "controls/sstab.h"
-#include "form1fixture.h"
 
 #include <QTabBar>
 
@@ -29,8 +29,7 @@ class StatusTextsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_fx.setUp(); }
-    void cleanup() { m_fx.tearDown(); }
+    void cleanup() { m_fx.form.reset(); }
 
     void texts_haveTheirExactCharacters_data();
     void texts_haveTheirExactCharacters();
@@ -46,7 +45,7 @@ private:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     }
 
-    Form1Fixture m_fx;
+    testing::Form1Harness m_fx;
 };
 
 void StatusTextsTest::texts_haveTheirExactCharacters_data()
@@ -105,7 +104,7 @@ void StatusTextsTest::tabChanges_showTextOfCurrentTab()
         QCOMPARE(m_fx.panel(1), pageText(tab));
         QCOMPARE(m_fx.panel(2), panel2);
     }
-    QVERIFY(m_fx.messages.isEmpty());
+    QVERIFY(m_fx.boxes.isEmpty());
     QCOMPARE(m_fx.ends, 0);
 }
 

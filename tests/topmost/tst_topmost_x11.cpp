@@ -10,9 +10,10 @@
 #include "win32/win32.h"
 #include "x11window.h"
 
+#include "../support/form1harness.h"
+
 #include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -48,8 +49,8 @@ private:
     std::unique_ptr<QWidget> showOther();
     void raiseOther(QWidget *other);
 
-    QTemporaryDir m_config;
-    std::unique_ptr<viewer::Form1> m_form;
+    testing::Form1Harness m_run;
+    viewer::Form1 *m_form = nullptr;
 };
 
 void TopmostX11Test::initTestCase()
@@ -60,18 +61,12 @@ void TopmostX11Test::initTestCase()
     QTRY_VERIFY2_WITH_TIMEOUT(
         !x11::property32(x11::root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).empty(),
         "no window manager on the display", 30000);
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-    forms::setMsgBoxHook([](const forms::MsgBoxCall &) { return int(forms::vbOK); });
-    forms::setEndHook([] {});
 }
 
 void TopmostX11Test::init()
 {
-    m_form = std::make_unique<viewer::Form1>();
-    forms::load(*m_form);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form = m_run.make();
+    QVERIFY(m_form);
     // Managed by the window manager: reparented into its frame and listed.
     QTRY_VERIFY_WITH_TIMEOUT(x11::stackingIndex(win()) >= 0, 15000);
     QVERIFY(!x11::isAbove(win()));
@@ -79,7 +74,8 @@ void TopmostX11Test::init()
 
 void TopmostX11Test::cleanup()
 {
-    m_form.reset();
+    m_run.form.reset();
+    m_form = nullptr;
 }
 
 std::unique_ptr<QWidget> TopmostX11Test::showOther()
@@ -98,7 +94,8 @@ void TopmostX11Test::raiseOther(QWidget *other)
 {
     other->raise();
     other->activateWindow();
-    QTest::qWait(300);
+    QTRY_VERIFY(other->isActiveWindow());
+    QVERIFY(x11::windowManagerCaughtUp(xcb_window_t(other->winId())));
 }
 
 void TopmostX11Test::onThenOff_setsAndClearsAboveOnSameWindow()
@@ -110,7 +107,7 @@ void TopmostX11Test::onThenOff_setsAndClearsAboveOnSameWindow()
 
     runOn();
     QTRY_VERIFY(x11::isAbove(win()));
-    QTest::qWait(200);
+    QVERIFY(x11::windowManagerCaughtUp(win()));
     QCOMPARE(m_form->winId(), id);
     QCOMPARE(m_form->windowHandle(), handle);
     QCOMPARE(x11::rootPosition(win()), pos);
@@ -118,7 +115,7 @@ void TopmostX11Test::onThenOff_setsAndClearsAboveOnSameWindow()
 
     runOff();
     QTRY_VERIFY(!x11::isAbove(win()));
-    QTest::qWait(200);
+    QVERIFY(x11::windowManagerCaughtUp(win()));
     QCOMPARE(m_form->winId(), id);
     QCOMPARE(x11::rootPosition(win()), pos);
     QCOMPARE(m_form->size(), size);
@@ -146,7 +143,7 @@ void TopmostX11Test::offAfterOn_leavesTopGroupButStaysInFront()
     QTRY_VERIFY(x11::isAbove(win()));
     runOff();
     QTRY_VERIFY(!x11::isAbove(win()));
-    QTest::qWait(200);
+    QVERIFY(x11::windowManagerCaughtUp(win()));
     QVERIFY(x11::stackingIndex(win()) > x11::stackingIndex(otherWin));
     // An ordinary window again: the other one can now go over it.
     raiseOther(other.get());
@@ -176,7 +173,7 @@ void TopmostX11Test::switchedWhileMinimised_staysMinimisedAndHoldsOnRestore()
 
     runOn();
     QTRY_VERIFY(x11::isAbove(win()));
-    QTest::qWait(300);
+    QVERIFY(x11::windowManagerCaughtUp(win()));
     QVERIFY(x11::isIconic(win()));
     QVERIFY(m_form->isMinimized());
     QCOMPARE(m_form->winId(), id);
@@ -186,7 +183,7 @@ void TopmostX11Test::switchedWhileMinimised_staysMinimisedAndHoldsOnRestore()
     QTRY_VERIFY(!x11::isAbove(win()));
     runOn();
     QTRY_VERIFY(x11::isAbove(win()));
-    QTest::qWait(300);
+    QVERIFY(x11::windowManagerCaughtUp(win()));
     QVERIFY(x11::isIconic(win()));
 
     m_form->showNormal();

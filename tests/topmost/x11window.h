@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QStringList>
+#include <QTest>
 
 namespace x11 {
 
@@ -46,6 +47,36 @@ inline int stackingIndex(xcb_window_t w)
         if (list[i] == w)
             return int(i);
     return -1;
+}
+
+// Asks the window manager to add or remove a _NET_WM_STATE atom of `w`.
+inline void requestState(xcb_window_t w, const char *name, bool add)
+{
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = w;
+    event.type = atom("_NET_WM_STATE");
+    event.data.data32[0] = add ? 1 : 0;
+    event.data.data32[1] = atom(name);
+    event.data.data32[3] = 1;
+    xcb_send_event(connection(), 0, root(),
+        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+        reinterpret_cast<const char *>(&event));
+    xcb_flush(connection());
+}
+
+// A round trip through the window manager: it handles requests in order,
+// so once it has set and cleared a state that changes nothing on screen
+// (no pager runs), it has handled everything asked of it before.
+inline bool windowManagerCaughtUp(xcb_window_t w)
+{
+    const QString probe = QStringLiteral("_NET_WM_STATE_SKIP_PAGER");
+    requestState(w, "_NET_WM_STATE_SKIP_PAGER", true);
+    if (!QTest::qWaitFor([&] { return netWmState(w).contains(probe); }))
+        return false;
+    requestState(w, "_NET_WM_STATE_SKIP_PAGER", false);
+    return QTest::qWaitFor([&] { return !netWmState(w).contains(probe); });
 }
 
 } // namespace x11

@@ -3,7 +3,7 @@
 // that no screen shows, names the database in the working directory (also
 // one without a usable full name); the place is saved at every unload and
 // never at an end at once.
-#include "form1run.h"
+#include "../support/form1harness.h"
 
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
@@ -21,7 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using testing::Form1Run;
+using testing::Form1Harness;
 using viewer::Form1;
 
 using OptText = std::optional<QString>;
@@ -122,7 +122,7 @@ private slots:
         QFETCH(float, left);
         QFETCH(float, top);
 
-        Form1Run run;
+        Form1Harness run;
         run.store(x1, y1);
         Form1 form;
         float shownLeft = -1, shownTop = -1;
@@ -162,7 +162,7 @@ private slots:
     void unload_savesWherever_theWindowWasMoved()
     {
         QFETCH(int, how);
-        Form1Run run;
+        Form1Harness run;
         run.store(text("3000"), text("1500"));
         Form1 form;
         run.run(form, [&] {
@@ -191,7 +191,7 @@ private slots:
     {
         QFETCH(QString, subdir);
         QFETCH(bool, root);
-        Form1Run run;
+        Form1Harness run;
         QString dir = run.workDir();
         if (!subdir.isEmpty()) {
             QVERIFY(QDir(dir).mkdir(subdir));
@@ -238,7 +238,7 @@ private slots:
         QFETCH(int, folder);
         QFETCH(bool, withFile);
         QFETCH(QString, inMessage);
-        Form1Run run;
+        Form1Harness run;
         const auto here = enter(Folder(folder));
         QVERIFY(here);
         if (withFile)
@@ -281,7 +281,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(bool, clickNavigationFirst);
-        Form1Run run;
+        Form1Harness run;
         run.store(text("3000"), text("1500"));
         const QByteArray before = run.storeBytes();
         Form1 form;
@@ -313,7 +313,7 @@ private slots:
     void focusMoved_onlyEscEnds()
     {
         QFETCH(int, how);
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         int endsBeforeEsc = -1;
         bool loadedBeforeEsc = false;
@@ -347,7 +347,7 @@ private slots:
     // and ends the run; "Y1" is not attempted after a failed "X1".
     void unloadWriteRefused_isReported_andEndsRun()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             // Put a file where the store's folder should be.

@@ -2,7 +2,7 @@
 // bar, no maximise, the tab control with its three tabs, the status bar and
 // its panels, the hidden Cancel button behind the tab control, the stacking
 // order, the tab order and the start focus, the design fonts.
-#include "form1run.h"
+#include "../support/form1harness.h"
 
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
@@ -16,7 +16,7 @@
 #include <QFontInfo>
 #include <QMenuBar>
 
-using testing::Form1Run;
+using testing::Form1Harness;
 using viewer::Form1;
 
 class TstForm1Window : public QObject
@@ -28,7 +28,7 @@ private slots:
 
     void window_hasFixedClientSizeBelowMenuBar_andNoMaximise()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             QCOMPARE(form.windowTitle(),
@@ -54,7 +54,7 @@ private slots:
 
     void controls_standWhereDesigned()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             QCOMPARE(form.SSTab1->geometry(), QRect(0, 0, 557, 353));
@@ -96,7 +96,7 @@ private slots:
 
     void cancelButton_liesHiddenBehindTabControl()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             controls::CommandButton *b = form.Command1;
@@ -118,7 +118,7 @@ private slots:
 
     void stackingOrder_frontToBack()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             // Later children stand in front.
@@ -152,7 +152,7 @@ private slots:
     {
         QFETCH(int, tab);
         QFETCH(QStringList, forward);
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             QCOMPARE(QApplication::focusWidget(), form.Command1); // start focus
@@ -193,7 +193,7 @@ private slots:
 
     void tabChange_setsPageText_andKeepsOtherPanel()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             QTabBar *bar = form.SSTab1->tabBar();
@@ -211,7 +211,7 @@ private slots:
     // the program icon once it has been painted.
     void windowIcon_smallSizesFirst_allOnceShown()
     {
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         const auto sizes = [&form] {
             QList<int> s;
@@ -232,7 +232,7 @@ private slots:
     {
         if (!QFontDatabase::families().contains(QStringLiteral("IPAPGothic")))
             QSKIP("fonts-ipafont-gothic is not installed");
-        Form1Run run;
+        Form1Harness run;
         Form1 form;
         run.run(form, [&] {
             QCOMPARE(QFontInfo(form.Data1->font()).family(), QStringLiteral("IPAPGothic"));
