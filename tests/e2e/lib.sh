@@ -28,8 +28,10 @@ note() { echo "-- $*"; }
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 
 # The visible window of the viewer whose name matches $1.
-find_window() {
-    xdo search --all --onlyvisible --pid "$viewer_pid" --name "$1" 2>/dev/null | head -n1
+find_window() { find_window_of "$viewer_pid" "$1"; }
+# find_window_of PID NAME: the same for any process.
+find_window_of() {
+    xdo search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n1
 }
 have_window() { [ -n "$(find_window "$1")" ]; }
 

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # Without an X display the viewer says which display it could not open, in
 # one line, and exits with status 1: no abort, no core.
-set -euo pipefail
-VIEWER=${1:?usage: $0 path/to/vorlane}
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/lib.sh"
+tmp=$E2E_TMP
 
 # A display number with no server behind it.
 n=97
