@@ -4,6 +4,8 @@
 // comes from, in ids that data/README.md defines, and the README's closing
 // counts are the ones the sources column gives.
 
+#include "../support/dataset.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -17,59 +19,11 @@
 
 namespace {
 
-// The data set quotes only its last field; this splits one line after the
-// usual rules (commas inside quotes, "" for a quote).
-QStringList splitLine(const QString &line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields << field;
-    return fields;
-}
-
-struct Data
-{
-    QStringList header;
-    QList<QStringList> rows;
-};
-
-Data load()
-{
-    QFile file(QStringLiteral(VORLANE_SOURCE_DIR "/data/jis-dimensions.csv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot open %s", qPrintable(file.fileName()));
-    Data d;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    d.header = splitLine(lines.value(0));
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        d.rows << splitLine(lines[i]);
-    return d;
-}
+using Data = testing::DataSet;
 
 const Data &data()
 {
-    static const Data d = load();
+    static const Data d = testing::readDataSet();
     return d;
 }
 

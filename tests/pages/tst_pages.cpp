@@ -15,6 +15,7 @@
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
+#include "../support/dataset.h"
 #include "../support/form1harness.h"
 
 #include <QAccessible>
@@ -45,33 +46,6 @@ std::vector<const Row *> rowsOf(Kind kind)
 }
 
 const QString kSources = QStringLiteral("sources");
-
-struct DataSet
-{
-    QStringList header;
-    std::vector<QStringList> rows;
-    QString value(int row, const QString &column) const
-    {
-        return rows.at(std::size_t(row)).at(header.indexOf(column));
-    }
-};
-
-DataSet readDataSet()
-{
-    QFile f(QStringLiteral(VORLANE_SOURCE_DIR "/data/jis-dimensions.csv"));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("no data set");
-    DataSet d;
-    d.header = QString::fromUtf8(f.readLine()).trimmed().split(u',');
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
-        if (line.isEmpty())
-            continue;
-        // The quoted sources column comes last; the fields before it are plain.
-        d.rows.push_back(line.split(u',').mid(0, d.header.indexOf(kSources)));
-    }
-    return d;
-}
 
 // What a box shows for a data set cell: the number as written, "－" for none.
 QString shown(const QString &cell)
@@ -118,7 +92,7 @@ private:
     // Where a label's centre lies in the window.
     QPoint centreOf(const Row &row) const;
 
-    DataSet m_data;
+    testing::DataSet m_data;
     QTemporaryDir m_withDb;
     QTemporaryDir m_empty;
     testing::Form1Harness m_run;
@@ -129,7 +103,7 @@ void PagesTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     forms::installFontSubstitutes();
-    m_data = readDataSet();
+    m_data = testing::readDataSet();
     QVERIFY(QFile::copy(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb"),
         m_withDb.filePath(QStringLiteral("vorlane.mdb"))));
 }
