@@ -41,9 +41,9 @@ private slots:
 
 private:
     QStringList openerLog() const;
-    // Waits until the opener has written `lines` lines, then runs it once
-    // more itself and waits for that to end: a start too many, begun before,
-    // has logged by then.
+    // Waits until the opener has been started `lines` times by the program,
+    // then runs it once more itself and waits for that to end: a start too
+    // many, begun before, has logged by then.
     QStringList waitForOpenerLog(int lines) const;
 
     QTemporaryDir m_dir;
@@ -88,21 +88,25 @@ QStringList TestWebLink::openerLog() const
 
 QStringList TestWebLink::waitForOpenerLog(int lines) const
 {
+    const auto isSentinel = [](const QString &line) { return line.endsWith(u'\t' + kSentinel); };
+    const auto opened = [&](const QStringList &log) {
+        QStringList starts;
+        for (const QString &line : log)
+            if (!isSentinel(line))
+                starts << line;
+        return starts;
+    };
+    // Earlier sentinels are in the log too: only the program's starts count.
     // A shortfall shows in the caller's comparison of the lines.
     [[maybe_unused]] const bool enough
-        = QTest::qWaitFor([&] { return openerLog().size() >= lines; }, 5000);
+        = QTest::qWaitFor([&] { return opened(openerLog()).size() >= lines; }, 5000);
     QProcess::execute(m_opener, { kSentinel });
     // Should a line come after the sentinel, the sentinels stay in, and the
     // caller's comparison shows them.
     const QStringList log = openerLog();
-    const auto isSentinel = [](const QString &line) { return line.endsWith(u'\t' + kSentinel); };
     if (log.isEmpty() || !isSentinel(log.last()))
         return log;
-    QStringList opened;
-    for (const QString &line : log)
-        if (!isSentinel(line))
-            opened << line;
-    return opened;
+    return opened(log);
 }
 
 void TestWebLink::shellExecute_handsFileToOpener_data()
