@@ -59,21 +59,30 @@ first_record=$last
 [ "$(visible_windows)" -eq 1 ] || fail "the build-tree program shows $(visible_windows) windows"
 close_main
 
-# entry FILE KEY: the value of KEY in a desktop entry's main group.
-entry() { sed -n "/^\[Desktop Entry\]/,/^\[/ s/^$2=//p" "$1" | head -n1; }
+# entry FILE KEY: the value of KEY in a desktop entry's main group, its
+# backslash escapes undone.
+entry() { sed -n "/^\[Desktop Entry\]/,/^\[/ { s/^$2=//p }" "$1" | head -n1 | sed 's/\\\(.\)/\1/g'; }
+# program COMMAND: the program an Exec line names, its quotes undone.
+program() {
+    case $1 in
+    \"*) sed 's/^"//; s/"$//; s/\\\(.\)/\1/g' <<<"$1" ;;
+    *) echo "${1%% *}" ;;
+    esac
+}
 
-# run_entry ROOT BINDIR DESKTOP: starts the program as DESKTOP says, its
-# absolute paths taken under ROOT (empty for an install in place) and a bare
-# command name taken from BINDIR, and checks what it shows.
+# run_entry ROOT DESKTOP: starts the program as DESKTOP says, its absolute
+# paths taken under ROOT (empty for an install in place), and checks what it
+# shows. The entry names the program by its full name: a prefix's bin need
+# not be on the desktop session's PATH.
 run_entry() {
-    local root=$1 bindir=$2 desktop=$3 exec path
+    local root=$1 desktop=$2 exec path
     desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
-    exec=$(entry "$desktop" Exec)
+    exec=$(program "$(entry "$desktop" Exec)")
     path=$(entry "$desktop" Path)
     [ -n "$path" ] || fail "$desktop has no Path"
     case $exec in
     /*) VIEWER=$root$exec ;;
-    *) VIEWER=$bindir/$exec ;;
+    *) fail "$desktop starts '$exec', not a full name" ;;
     esac
     WORK=$root$path
     note "Exec=$exec Path=$path: $VIEWER in $WORK"
@@ -91,13 +100,14 @@ configured=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$BUILD/CMakeCache.txt")
 [ -e "$configured/libexec/vorlane/vorlane-jetread" ] &&
     note "a reader is installed under the configured prefix $configured: it could stand in"
 
-note "cmake --install into a prefix of its own"
-prefix=$E2E_TMP/prefix/usr
+note "cmake --install into a prefix of its own, with a space in its name"
+prefix="$E2E_TMP/a prefix/usr"
 cmake --install "$BUILD" --prefix "$prefix" >"$E2E_TMP/install.log" || fail "cmake --install"
 [ "$prefix" != "$configured" ] || fail "the test prefix is the configured one"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml ||
     fail "appstreamcli validate"
-run_entry "" "$prefix/bin" "$prefix/share/applications/vorlane.desktop"
+run_entry "" "$prefix/share/applications/vorlane.desktop"
+[ "$VIEWER" = "$prefix/bin/vorlane" ] || fail "the entry starts $VIEWER"
 
 note "the Debian package, unpacked with dpkg-deb -x"
 "$CPACK" -G DEB --config "$BUILD/CPackConfig.cmake" -B "$E2E_TMP/package" \
@@ -117,5 +127,5 @@ for d in fonts-ipafont-gothic xdg-utils libqt6widgets6 libmdb3; do
 done
 root=$E2E_TMP/root
 dpkg-deb -x "$deb" "$root"
-run_entry "$root" "$root/usr/bin" "$root/usr/share/applications/vorlane.desktop"
+run_entry "$root" "$root/usr/share/applications/vorlane.desktop"
 echo "PASS"
