@@ -8,6 +8,7 @@
 #include "controls/sstab.h"
 #include "controls/statusbar.h"
 #include "forms/runtime.h"
+#include "forms/system.h"
 #include "forms/twips.h"
 
 #include <QFrame>
@@ -25,7 +26,7 @@ QFont designFont(QFont f, const design::Font &font)
     if (font.name.isEmpty() && font.size <= 0 && !font.underline)
         return f;
     if (!font.name.isEmpty())
-        f.setFamily(font.name);
+        f.setFamily(forms::fontFamily(font.name));
     if (font.size > 0)
         f.setPointSizeF(font.size);
     f.setUnderline(font.underline);

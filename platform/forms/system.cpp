@@ -57,14 +57,32 @@ std::uint32_t systemLastError()
     return win32::GetLastError();
 }
 
+namespace {
+struct FontSubstitute
+{
+    const char16_t *design;
+    const char16_t *installed;
+};
+constexpr FontSubstitute kFontSubstitutes[] = {
+    { u"ＭＳ Ｐゴシック", u"IPAPGothic" },
+    { u"MS PGothic", u"IPAPGothic" },
+    { u"ＭＳ ゴシック", u"IPAGothic" },
+    { u"MS Gothic", u"IPAGothic" },
+};
+} // namespace
+
+QString fontFamily(const QString &designName)
+{
+    for (const FontSubstitute &s : kFontSubstitutes)
+        if (designName.compare(QStringView(s.design), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf16(s.installed);
+    return designName;
+}
+
 void installFontSubstitutes()
 {
-    const QString proportional = QStringLiteral("IPAPGothic");
-    const QString fixed = QStringLiteral("IPAGothic");
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), proportional);
-    QFont::insertSubstitution(QStringLiteral("MS PGothic"), proportional);
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), fixed);
-    QFont::insertSubstitution(QStringLiteral("MS Gothic"), fixed);
+    for (const FontSubstitute &s : kFontSubstitutes)
+        QFont::insertSubstitution(QString::fromUtf16(s.design), QString::fromUtf16(s.installed));
 }
 
 } // namespace forms

@@ -36,8 +36,13 @@ template <class F> auto callDeclared(F &&call)
     return result;
 }
 
-// Maps the Japanese design fonts ("ＭＳ Ｐゴシック" and kin) to the IPA fonts
-// installed here, inside this program only.
+// The Japanese design fonts ("ＭＳ Ｐゴシック" and kin) stand for the IPA
+// fonts installed here, inside this program only. fontFamily gives the
+// family a design font name stands for (any other name as it is): a control
+// is given that family itself, since Qt looks for a family it lacks among
+// every font on the system before it tries a substitute, at each size.
+QString fontFamily(const QString &designName);
+// The same mapping for fonts named elsewhere.
 void installFontSubstitutes();
 
 } // namespace forms

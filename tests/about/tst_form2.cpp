@@ -92,7 +92,7 @@ void TestForm2::design_labels()
 
     const QFont f = label->font();
     QCOMPARE(QFontInfo(f).family(), QFontInfo(QFont(QStringLiteral("IPAPGothic"))).family());
-    QCOMPARE(f.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(f.family(), forms::fontFamily(QStringLiteral("ＭＳ Ｐゴシック")));
     QCOMPARE(f.pointSizeF(), points);
     QCOMPARE(f.weight(), QFont::Normal);
     QVERIFY(!f.italic());

@@ -241,7 +241,7 @@ void PagesTest::labels_standAsDesigned()
         QCOMPARE(l->container()->objectName(), row->container);
         QCOMPARE(l->tab(), row->tab);
         QCOMPARE(l->text(), row->caption);
-        QCOMPARE(l->font().family(), row->font.name);
+        QCOMPARE(l->font().family(), forms::fontFamily(row->font.name));
         QCOMPARE(l->font().pointSizeF(), row->font.size);
         QCOMPARE(l->isOpaque(), row->opaque);
         if (row->opaque)
