@@ -193,22 +193,22 @@ float Form::Top() const
 
 void Form::setLeft(float twips)
 {
-    if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
-        throw RuntimeError::invalidProcedureCall();
-    const float top = Top();
-    m_leftTwips = twips;
-    m_topTwips = top;
-    m_exactPos = true;
-    move(framePosForTwips(m_leftTwips, m_topTwips));
+    moveToTwips(twips, Top());
 }
 
 void Form::setTop(float twips)
 {
-    if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
-        throw RuntimeError::invalidProcedureCall();
-    const float left = Left();
+    moveToTwips(Left(), twips);
+}
+
+// The place as set, kept in twips so that it reads back as set.
+void Form::moveToTwips(float left, float top)
+{
+    for (const float twips : { left, top })
+        if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
+            throw RuntimeError::invalidProcedureCall();
     m_leftTwips = left;
-    m_topTwips = twips;
+    m_topTwips = top;
     m_exactPos = true;
     move(framePosForTwips(m_leftTwips, m_topTwips));
 }

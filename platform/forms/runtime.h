@@ -92,6 +92,7 @@ private:
     friend void showModal(Form &form);
 
     QPoint framePosForTwips(float leftTwips, float topTwips) const;
+    void moveToTwips(float left, float top);
 
     void centreOnScreen();
 

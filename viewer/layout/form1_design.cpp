@@ -21,7 +21,12 @@ Row valueBox(const char *name, const char *container, int tab, int left, int top
     d.caption = QString::fromUtf8(column);
     d.font = { kPGothic, pt, false };
     d.dataSource = QStringLiteral("Data1");
-    d.dataField = QString::fromStdU16String(design::fieldName(column).value());
+    const auto field = design::fieldName(column);
+    if (!field)
+        throw design::Error(
+            QStringLiteral("%1: the caption '%2' is no column name (ASCII letters and digits)")
+                .arg(QString::fromUtf8(name), d.caption));
+    d.dataField = QString::fromStdU16String(*field);
     d.opaque = true;
     d.backColor = QColor(255, 255, 255);
     d.border = true;
