@@ -1,6 +1,7 @@
 #include "controls/datacontrol.h"
 
 #include "controls/label.h"
+#include "controls/logging.h"
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
 
@@ -134,11 +135,14 @@ void DataControl::open()
             fields << l->dataField();
     std::unique_ptr<::jet::TableRead> offered = std::move(m_offered);
     if (offered && offered->asks(DatabaseName, RecordSource, fields, readOptions)) {
+        qCDebug(lcControls) << objectName() << "takes over the read started early";
         offered->setParent(this);
         follow(offered.release());
         return;
     }
-    offered.reset(); // asks for something else: its reader ends here
+    if (offered)
+        qCDebug(lcControls) << objectName() << "ends the read started early: it asks otherwise";
+    offered.reset(); // its reader ends here
     auto *read = new ::jet::TableRead(DatabaseName, RecordSource, fields, readOptions, this);
     read->start();
     follow(read);

@@ -2,6 +2,7 @@
 
 namespace controls {
 
-Q_LOGGING_CATEGORY(lcControls, "vorlane.controls")
+// Debug messages (the course of a data control's read) only when asked for.
+Q_LOGGING_CATEGORY(lcControls, "vorlane.controls", QtInfoMsg)
 
 } // namespace controls

@@ -31,11 +31,13 @@ public:
     LogCapture &operator=(const LogCapture &) = delete;
 
     // The warnings logged in `category`.
-    QStringList warnings(const QString &category) const
+    QStringList warnings(const QString &category) const { return messages(category, QtWarningMsg); }
+    // The messages of `type` logged in `category`.
+    QStringList messages(const QString &category, QtMsgType type) const
     {
         QStringList out;
         for (const auto &m : m_messages)
-            if (m.type == QtWarningMsg && m.category == category)
+            if (m.type == type && m.category == category)
                 out << m.text;
         return out;
     }

@@ -4,6 +4,7 @@
 // one without a usable full name); the place is saved at every unload and
 // never at an end at once.
 #include "../support/form1harness.h"
+#include "../support/logcapture.h"
 
 #include "controls/commandbutton.h"
 #include "controls/datacontrol.h"
@@ -14,6 +15,7 @@
 #include "forms/convert.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
@@ -263,6 +265,25 @@ private slots:
             QVERIFY2(run.boxes.first().contains(inMessage), qPrintable(run.boxes.first()));
             QVERIFY(!run.boxes.first().contains(QStringLiteral("'/vorlane.mdb'")));
         }
+    }
+
+    // The read started before the window is built asks for what Data1 will
+    // ask, so Data1 takes it over rather than reading the table again.
+    void normalStart_dataControlTakesOverTheEarlyRead()
+    {
+        Form1Harness run;
+        QVERIFY(copyHere(QStringLiteral(VORLANE_BINARY_DIR "/bin/vorlane.mdb")));
+        QLoggingCategory::setFilterRules(QStringLiteral("vorlane.controls.debug=true"));
+        auto rules = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        LogCapture log;
+        Form1 form;
+        run.run(form, [&] {
+            QTRY_COMPARE(form.Data1->state(), controls::DataControl::State::Open);
+            form.close();
+        });
+        QVERIFY2(run.boxes.isEmpty(), qPrintable(run.boxes.join(u'\n')));
+        QCOMPARE(log.messages(QStringLiteral("vorlane.controls"), QtDebugMsg),
+            QStringList(QStringLiteral("\"Data1\" takes over the read started early")));
     }
 
     // Esc, Enter and Space end the run at once right after start: the hidden
