@@ -6,12 +6,14 @@
 #include "controls/build.h"
 #include "controls/label.h"
 #include "forms/system.h"
+#include "forms/twips.h"
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using design::Kind;
@@ -48,6 +50,115 @@ std::vector<Row> base()
     tabs.tabCaptions = { QStringLiteral("a") };
     return { tabs, row("Picture1", Kind::PictureBox, "SSTab1", 0),
         row("Data1", Kind::DataControl) };
+}
+
+const struct
+{
+    const char *name;
+    const design::Window &design;
+} kWindows[] = {
+    { "Form1", viewer::layout::form1() },
+    { "Form2", about::layout::form2() },
+};
+
+const design::Window &windowNamed(const QString &name)
+{
+    for (const auto &w : kWindows)
+        if (name == QLatin1String(w.name))
+            return w.design;
+    qFatal("no window %s", qPrintable(name));
+}
+
+// Labels and value boxes that overlap as designed. The link's top line lies
+// over the foot of the mail line above it; the link stands in front and
+// takes its click.
+const struct
+{
+    const char *window, *back, *front;
+} kOverlapsAsDesigned[] = {
+    { "Form2", "Label12", "Label13(7)" },
+};
+
+bool overlapsAsDesigned(const QString &window, const QString &a, const QString &b)
+{
+    for (const auto &o : kOverlapsAsDesigned)
+        if (window == QLatin1String(o.window)
+            && ((a == QLatin1String(o.back) && b == QLatin1String(o.front))
+                || (a == QLatin1String(o.front) && b == QLatin1String(o.back))))
+            return true;
+    return false;
+}
+
+bool isLabel(const Row &r)
+{
+    return r.kind == Kind::Label || r.kind == Kind::ValueBox;
+}
+
+QRect twips(const Row &r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+// A picture box's sunken border and a tab page's frame: 2 px.
+constexpr int kBorder = 2 * forms::kTwipsPerPixel;
+
+// Where the labels of `container` may lie, in the twips their rows are
+// given in: a picture box's inside of its border (their origin), a tab
+// page below the tabs and inside its frame, the window's client area.
+QRect clientRect(const design::Window &w, const QString &container)
+{
+    if (container.isEmpty())
+        return QRect(0, 0, w.clientWidth, w.clientHeight);
+    for (const Row &r : w.rows) {
+        if (design::key(r) != container)
+            continue;
+        if (r.kind == Kind::TabControl)
+            return QRect(
+                kBorder, r.tabHeight, r.width - 2 * kBorder, r.height - r.tabHeight - kBorder);
+        return QRect(0, 0, r.width - 2 * kBorder, r.height - 2 * kBorder);
+    }
+    qFatal("no container %s", qPrintable(container));
+}
+
+// The labels and value boxes shown together: those of one container and tab.
+std::vector<const Row *> labelsOn(const design::Window &w, const QString &container, int tab)
+{
+    std::vector<const Row *> out;
+    for (const Row *r : design::rowsIn(w, container))
+        if (isLabel(*r) && r->tab == tab)
+            out.push_back(r);
+    return out;
+}
+
+QString describe(const Row &r)
+{
+    return QStringLiteral("%1 (%2,%3 %4x%5)")
+        .arg(design::key(r))
+        .arg(r.left)
+        .arg(r.top)
+        .arg(r.width)
+        .arg(r.height);
+}
+
+// One data row per container and tab of either window that holds labels.
+void addPagesWithLabels()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<int>("tab");
+    for (const auto &w : kWindows) {
+        std::vector<std::pair<QString, int>> pages;
+        for (const Row &r : w.design.rows) {
+            const std::pair<QString, int> page(r.container, r.tab);
+            if (!isLabel(r) || std::find(pages.begin(), pages.end(), page) != pages.end())
+                continue;
+            pages.push_back(page);
+            const QString where = r.container.isEmpty() ? QStringLiteral("window") : r.container;
+            QTest::addRow("%s %s%s", w.name, qPrintable(where),
+                r.tab < 0 ? "" : qPrintable(QStringLiteral(" tab %1").arg(r.tab)))
+                << QString::fromLatin1(w.name) << r.container << r.tab;
+        }
+    }
 }
 
 } // namespace
@@ -95,6 +206,61 @@ private slots:
                     r.container.isEmpty() ? w.client
                                           : static_cast<QObject *>(w.window(r.container)));
             }
+        }
+    }
+
+    void labels_lieInsideTheirContainer_data() { addPagesWithLabels(); }
+    void labels_lieInsideTheirContainer()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, container);
+        QFETCH(int, tab);
+        const design::Window &w = windowNamed(window);
+        const QRect client = clientRect(w, container);
+        QStringList outside;
+        for (const Row *r : labelsOn(w, container, tab))
+            if (!client.contains(twips(*r)))
+                outside << describe(*r);
+        QVERIFY2(outside.isEmpty(),
+            qPrintable(QStringLiteral("outside %1,%2 %3x%4: %5")
+                           .arg(client.left())
+                           .arg(client.top())
+                           .arg(client.width())
+                           .arg(client.height())
+                           .arg(outside.join(QStringLiteral(", ")))));
+    }
+
+    void labels_overlapNoOther_data() { addPagesWithLabels(); }
+    void labels_overlapNoOther()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, container);
+        QFETCH(int, tab);
+        const auto labels = labelsOn(windowNamed(window), container, tab);
+        QStringList overlapping;
+        for (auto a = labels.begin(); a != labels.end(); ++a)
+            for (auto b = a + 1; b != labels.end(); ++b)
+                if (twips(**a).intersects(twips(**b))
+                    && !overlapsAsDesigned(window, design::key(**a), design::key(**b)))
+                    overlapping << describe(**a) + QStringLiteral(" and ") + describe(**b);
+        QVERIFY2(overlapping.isEmpty(), qPrintable(overlapping.join(QStringLiteral("; "))));
+    }
+
+    // An overlap listed as designed is one the rows still have.
+    void overlapsAsDesigned_stillOverlap()
+    {
+        for (const auto &o : kOverlapsAsDesigned) {
+            const Row *back = nullptr, *front = nullptr;
+            for (const Row &r : windowNamed(QString::fromLatin1(o.window)).rows) {
+                if (design::key(r) == QLatin1String(o.back))
+                    back = &r;
+                if (design::key(r) == QLatin1String(o.front))
+                    front = &r;
+            }
+            QVERIFY2(back && front, o.back);
+            QCOMPARE(back->container, front->container);
+            QCOMPARE(back->tab, front->tab);
+            QVERIFY2(twips(*back).intersects(twips(*front)), o.back);
         }
     }
 
