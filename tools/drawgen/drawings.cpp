@@ -26,6 +26,15 @@ void outline(Sheet &s, const QPolygonF &poly)
         s.line(poly[i], poly[(i + 1) % poly.size()]);
 }
 
+// How far an extension line runs on past its dimension line.
+constexpr double extensionPast = 4;
+
+// From `from` on to just past `to`.
+double pastEnd(double from, double to)
+{
+    return to > from ? to + extensionPast : to - extensionPast;
+}
+
 // Vertical dimension with its arrows inside, pointing out at y0 and y1.
 void verticalDimension(Sheet &s, double x, double y0, double y1)
 {
@@ -34,11 +43,28 @@ void verticalDimension(Sheet &s, double x, double y0, double y1)
     s.arrow(QPointF(x, y1), down);
 }
 
+// The same between extension lines drawn from fromX at y0 and y1.
+void verticalDimension(Sheet &s, double x, double y0, double y1, double fromX)
+{
+    s.line(QPointF(fromX, y0), QPointF(pastEnd(fromX, x), y0));
+    s.line(QPointF(fromX, y1), QPointF(pastEnd(fromX, x), y1));
+    verticalDimension(s, x, y0, y1);
+}
+
 void horizontalDimension(Sheet &s, double y, double x0, double x1)
 {
     s.line(QPointF(x0, y), QPointF(x1, y));
     s.arrow(QPointF(x0, y), left);
     s.arrow(QPointF(x1, y), right);
+}
+
+// The same between extension lines drawn at x0 from fromY0 and at x1 from
+// fromY1.
+void horizontalDimension(Sheet &s, double y, double x0, double x1, double fromY0, double fromY1)
+{
+    s.line(QPointF(x0, fromY0), QPointF(x0, pastEnd(fromY0, y)));
+    s.line(QPointF(x1, fromY1), QPointF(x1, pastEnd(fromY1, y)));
+    horizontalDimension(s, y, x0, x1);
 }
 
 // End view of a hexagon with its corners up and down and flats at
@@ -166,14 +192,10 @@ QImage boltDrawing()
     s.chain(QPoint(70, 76), QPoint(70, 206));
 
     // Width across flats.
-    s.line(QPointF(24, 171), QPointF(24, 259));
-    s.line(QPointF(115, 171), QPointF(115, 259));
-    horizontalDimension(s, 255, 24, 115);
+    horizontalDimension(s, 255, 24, 115, 171, 171);
 
     // Width across corners, led up and to the left.
-    s.line(QPointF(74, 88), QPointF(157, 88));
-    s.line(QPointF(74, 194), QPointF(157, 194));
-    verticalDimension(s, 153, 88, 194);
+    verticalDimension(s, 153, 88, 194, 74);
     s.polyline({ { 153, 88 }, { 153, 55 }, { 136, 55 } });
 
     // Side view: shank and thread first, the head over their left end.
@@ -205,9 +227,7 @@ QImage boltDrawing()
     chamferAngle(s, 239, head, 70);
 
     // Diameter of the chamfered face, led down and to the left.
-    s.line(QPointF(236, 102), QPointF(193, 102));
-    s.line(QPointF(236, 181), QPointF(193, 181));
-    verticalDimension(s, 197, 102, 181);
+    verticalDimension(s, 197, 102, 181, 236);
     s.polyline({ { 197, 181 }, { 197, 226 }, { 173, 226 } });
 
     // Head height and length on one line.
@@ -220,9 +240,7 @@ QImage boltDrawing()
     s.arrow(QPointF(519, 266), right);
 
     // Transition diameter under the head, led up and to the right.
-    s.line(QPointF(282, 111), QPointF(320, 111));
-    s.line(QPointF(282, 171), QPointF(320, 171));
-    verticalDimension(s, 316, 111, 171);
+    verticalDimension(s, 316, 111, 171, 282);
     s.polyline({ { 316, 111 }, { 316, 45 }, { 340, 45 } });
 
     // Shank diameter.
@@ -262,14 +280,10 @@ QImage nutDrawing()
     s.arrow(QPointF(113, 116), QPointF(113 - 75, 116 - 58));
 
     // Width across flats.
-    s.line(QPointF(82, 168), QPointF(82, 256));
-    s.line(QPointF(173, 168), QPointF(173, 256));
-    horizontalDimension(s, 252, 82, 173);
+    horizontalDimension(s, 252, 82, 173, 168, 168);
 
     // Width across corners, led up and to the left.
-    s.line(QPointF(131, 87), QPointF(221, 87));
-    s.line(QPointF(131, 191), QPointF(221, 191));
-    verticalDimension(s, 217, 87, 191);
+    verticalDimension(s, 217, 87, 191, 131);
     s.polyline({ { 217, 87 }, { 217, 45 }, { 193, 45 } });
 
     // Type 1: chamfered on its left face.
@@ -277,14 +291,10 @@ QImage nutDrawing()
     s.chain(QPoint(312, 139), QPoint(380, 139));
     chamferAngle(s, 325, one, 68);
 
-    s.line(QPointF(322, 100), QPointF(274, 100));
-    s.line(QPointF(322, 178), QPointF(274, 178));
-    verticalDimension(s, 278, 100, 178);
+    verticalDimension(s, 278, 100, 178, 322);
     s.polyline({ { 278, 178 }, { 278, 231 }, { 254, 231 } });
 
-    s.line(QPointF(325, 181), QPointF(325, 252));
-    s.line(QPointF(367, 194), QPointF(367, 252));
-    horizontalDimension(s, 248, 325, 367);
+    horizontalDimension(s, 248, 325, 367, 181, 194);
 
     // Type 3: thinner, chamfered on both faces.
     hexagonSide(s, 454, 486, 139, 52, 39, true, true);
@@ -407,9 +417,7 @@ QImage jointDrawing()
     s.chain(QPoint(84, 156), QPoint(448, 156));
 
     // Spot-face diameter, led up and to the right.
-    s.line(QPointF(144, 92), QPointF(53, 92));
-    s.line(QPointF(144, 220), QPointF(53, 220));
-    verticalDimension(s, 57, 92, 220);
+    verticalDimension(s, 57, 92, 220, 144);
     s.polyline({ { 57, 92 }, { 57, 52 }, { 81, 52 } });
 
     // Rod diameter and hole diameter, led up and to the left.
@@ -427,9 +435,7 @@ QImage jointDrawing()
     horizontalDimension(s, 255, 280, 402);
 
     // Drill diameter, between the drill lines drawn on.
-    s.line(QPointF(430, 133), QPointF(504, 133));
-    s.line(QPointF(430, 178), QPointF(504, 178));
-    verticalDimension(s, 500, 133, 178);
+    verticalDimension(s, 500, 133, 178, 430);
     s.polyline({ { 500, 133 }, { 500, 70 }, { 476, 70 } });
 
     return s.image();
