@@ -1,5 +1,6 @@
 #include "drawings.h"
 
+#include "labels.h"
 #include "sheet.h"
 
 #include <QPainter>
@@ -441,17 +442,12 @@ QImage jointDrawing()
     return s.image();
 }
 
-QImage drawing(Drawing which)
+const char *stem(Drawing drawing)
 {
-    switch (which) {
-    case Drawing::Bolt:
-        return boltDrawing();
-    case Drawing::Nut:
-        return nutDrawing();
-    case Drawing::Joint:
-        break;
-    }
-    return jointDrawing();
+    for (const PageDrawing &d : pageDrawings)
+        if (d.drawing == drawing)
+            return d.stem;
+    throw std::logic_error("a drawing missing from pageDrawings");
 }
 
 QList<QRgb> drawingPalette()

@@ -1,18 +1,33 @@
 #pragma once
 
-#include "labels.h"
-
 #include <QImage>
 #include <QList>
 #include <QRgb>
 
 namespace drawgen {
 
+enum class Drawing { Bolt, Nut, Joint };
+
 // The three page drawings, in the sheet colours (Format_RGB32).
 QImage boltDrawing();
 QImage nutDrawing();
 QImage jointDrawing();
-QImage drawing(Drawing which);
+
+// Every page drawing, with the stem of its file (STEM.bmp) and what draws
+// it; the picture box that shows it names that file.
+struct PageDrawing
+{
+    Drawing drawing;
+    const char *stem;
+    QImage (*draw)();
+};
+inline constexpr PageDrawing pageDrawings[] = {
+    { Drawing::Bolt, "bolt", boltDrawing },
+    { Drawing::Nut, "nut", nutDrawing },
+    { Drawing::Joint, "joint", jointDrawing },
+};
+
+const char *stem(Drawing drawing);
 
 // The 256-entry colour table the drawings are stored with, and the
 // drawing turned into indices of it.

@@ -6,19 +6,6 @@
 
 namespace drawgen {
 
-const char *stem(Drawing drawing)
-{
-    switch (drawing) {
-    case Drawing::Bolt:
-        return "bolt";
-    case Drawing::Nut:
-        return "nut";
-    case Drawing::Joint:
-        break;
-    }
-    return "joint";
-}
-
 std::vector<const design::Row *> pageLabels(Drawing drawing)
 {
     const design::Window &form = viewer::layout::form1();

@@ -1,17 +1,13 @@
 #pragma once
 
 #include "design/design.h"
+#include "drawings.h"
 
 #include <QRect>
 
 #include <vector>
 
 namespace drawgen {
-
-enum class Drawing { Bolt, Nut, Joint };
-
-// "bolt", "nut", "joint": the drawing's file is STEM.bmp.
-const char *stem(Drawing drawing);
 
 // The boxes and captions that the main window puts over a drawing: the
 // rows of the picture box that shows it. The drawings keep their ground

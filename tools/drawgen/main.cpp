@@ -41,9 +41,8 @@ int main(int argc, char **argv)
         if (!out.mkpath(QStringLiteral(".")))
             throw std::runtime_error("cannot create the output folder");
 
-        const Drawing drawings[] = { Drawing::Bolt, Drawing::Nut, Drawing::Joint };
-        for (const Drawing d : drawings)
-            write(out, QString::fromLatin1(stem(d)) + ".bmp", bmp8(toDrawingPalette(drawing(d))));
+        for (const PageDrawing &d : pageDrawings)
+            write(out, QString::fromLatin1(d.stem) + ".bmp", bmp8(toDrawingPalette(d.draw())));
 
         write(out, QStringLiteral("vorlane.ico"), ico4(iconPixels(), iconOpaque()));
         write(out, QStringLiteral("vorlane.png"), pngIndexed(iconForPng(1)));
@@ -57,11 +56,11 @@ int main(int argc, char **argv)
             QGuiApplication app(fakeArgc, argv);
             const QDir dbg(QString::fromLocal8Bit(argv[3]));
             dbg.mkpath(QStringLiteral("."));
-            for (const Drawing d : drawings) {
-                const QImage img = drawing(d);
-                const QString name = QString::fromLatin1(stem(d));
-                labelOverlay(img, d, 2, false).save(dbg.filePath(name + "-labels.png"));
-                labelOverlay(img, d, 2, true).save(dbg.filePath(name + "-page.png"));
+            for (const PageDrawing &d : pageDrawings) {
+                const QImage img = d.draw();
+                const QString name = QString::fromLatin1(d.stem);
+                labelOverlay(img, d.drawing, 2, false).save(dbg.filePath(name + "-labels.png"));
+                labelOverlay(img, d.drawing, 2, true).save(dbg.filePath(name + "-page.png"));
             }
             iconForPng(8).convertToFormat(QImage::Format_ARGB32).save(dbg.filePath("icon-x8.png"));
         }
