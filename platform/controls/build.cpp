@@ -7,9 +7,9 @@
 #include "controls/picturebox.h"
 #include "controls/sstab.h"
 #include "controls/statusbar.h"
+#include "design/twips.h"
 #include "forms/runtime.h"
 #include "forms/system.h"
-#include "forms/twips.h"
 
 #include <QFrame>
 
@@ -38,11 +38,6 @@ QFont designFont(QFont f, const design::Font &font)
 
 namespace {
 
-QRect twips(const Row &row)
-{
-    return forms::twipsRect(row.left, row.top, row.width, row.height);
-}
-
 void setFont(QWidget *w, const design::Font &font)
 {
     if (!font.name.isEmpty() || font.size > 0 || font.underline)
@@ -61,7 +56,7 @@ Label *makeLabel(QWidget *container, const Row &row)
     l->setFixedSingleBorder(row.border);
     l->setAlignment(row.alignment | Qt::AlignVCenter);
     l->setForeColor(row.foreColor);
-    l->setGeometry(twips(row).translated(origin));
+    l->setGeometry(design::twipsRect(row).translated(origin));
     l->setCaption(row.caption);
     l->setAutoSize(row.autoSize);
     l->setNullText(row.nullText);
@@ -84,7 +79,7 @@ QWidget *makeWindow(QWidget *parent, const Row &row, forms::Form &form)
             pal.setColor(QPalette::WindowText, row.foreColor);
             l->setPalette(pal);
         }
-        l->setGeometry(twips(row));
+        l->setGeometry(design::twipsRect(row));
         l->setCaption(row.caption);
         l->setAutoSize(row.autoSize);
         return l;
@@ -93,13 +88,13 @@ QWidget *makeWindow(QWidget *parent, const Row &row, forms::Form &form)
         auto *b = new CommandButton(parent);
         setFont(b, row.font);
         b->setText(row.caption);
-        b->setGeometry(twips(row));
+        b->setGeometry(design::twipsRect(row));
         b->setCancel(row.cancel);
         return b;
     }
     case Kind::PictureBox: {
         auto *p = new PictureBox(parent);
-        p->setGeometry(twips(row));
+        p->setGeometry(design::twipsRect(row));
         p->setTabStop(row.tabStop);
         if (!row.picture.isEmpty())
             p->setPictureFile(row.picture);
@@ -108,21 +103,21 @@ QWidget *makeWindow(QWidget *parent, const Row &row, forms::Form &form)
     case Kind::Frame: {
         auto *f = new QFrame(parent);
         f->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-        f->setGeometry(twips(row));
+        f->setGeometry(design::twipsRect(row));
         f->setFocusPolicy(Qt::NoFocus);
         return f;
     }
     case Kind::TabControl: {
         auto *t = new SSTab(parent);
         setFont(t, row.font);
-        t->setGeometry(twips(row));
-        t->setTabHeight(forms::twipsToPixels(row.tabHeight));
+        t->setGeometry(design::twipsRect(row));
+        t->setTabHeight(design::twipsToPixels(row.tabHeight));
         t->setTabs(row.tabCaptions);
         return t;
     }
     case Kind::DataControl: {
         auto *d = new DataControl(parent);
-        d->setGeometry(twips(row));
+        d->setGeometry(design::twipsRect(row));
         d->setCaption(row.caption);
         setFont(d, row.font);
         d->RecordSource = row.recordSource;
@@ -135,9 +130,9 @@ QWidget *makeWindow(QWidget *parent, const Row &row, forms::Form &form)
     }
     case Kind::StatusBar: {
         auto *s = new StatusBar(parent);
-        s->setGeometry(twips(row));
+        s->setGeometry(design::twipsRect(row));
         for (const design::Panel &panel : row.panels)
-            s->addPanel(forms::twipsToPixels(panel.width), panel.alignment);
+            s->addPanel(design::twipsToPixels(panel.width), panel.alignment);
         return s;
     }
     }

@@ -2,8 +2,8 @@
 
 #include "forms/logging.h"
 #include "forms/msgbox.h"
-#include "forms/twips.h"
 
+#include "design/twips.h"
 #include "x11/x11.h"
 
 #include <QAbstractNativeEventFilter>
@@ -173,22 +173,22 @@ Form::~Form()
 
 QPoint Form::framePosForTwips(float leftTwips, float topTwips) const
 {
-    return QPoint(
-        int(std::lround(leftTwips / kTwipsPerPixel)), int(std::lround(topTwips / kTwipsPerPixel)));
+    return QPoint(int(std::lround(leftTwips / design::kTwipsPerPixel)),
+        int(std::lround(topTwips / design::kTwipsPerPixel)));
 }
 
 float Form::Left() const
 {
     if (m_exactPos && framePosForTwips(m_leftTwips, m_topTwips).x() == pos().x())
         return m_leftTwips;
-    return float(pos().x() * kTwipsPerPixel);
+    return float(pos().x() * design::kTwipsPerPixel);
 }
 
 float Form::Top() const
 {
     if (m_exactPos && framePosForTwips(m_leftTwips, m_topTwips).y() == pos().y())
         return m_topTwips;
-    return float(pos().y() * kTwipsPerPixel);
+    return float(pos().y() * design::kTwipsPerPixel);
 }
 
 void Form::setLeft(float twips)
@@ -205,7 +205,7 @@ void Form::setTop(float twips)
 void Form::moveToTwips(float left, float top)
 {
     for (const float twips : { left, top })
-        if (!std::isfinite(twips) || std::fabs(twips / kTwipsPerPixel) > float(1 << 24))
+        if (!std::isfinite(twips) || std::fabs(twips / design::kTwipsPerPixel) > float(1 << 24))
             throw RuntimeError::invalidProcedureCall();
     m_leftTwips = left;
     m_topTwips = top;
@@ -220,7 +220,7 @@ WId Form::hWnd()
 
 void Form::setFixedClientSizeTwips(int widthTwips, int heightTwips)
 {
-    m_client->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    m_client->setFixedSize(design::twipsToPixels(widthTwips), design::twipsToPixels(heightTwips));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
 }

@@ -2,8 +2,8 @@
 #include "about/form2_design.h"
 #include "controls/commandbutton.h"
 #include "controls/formlabel.h"
+#include "design/twips.h"
 #include "forms/system.h"
-#include "forms/twips.h"
 #include "modal.h"
 
 #include <QFrame>
@@ -112,7 +112,7 @@ void TestForm2::design_labels()
     QVERIFY(!label->testAttribute(Qt::WA_SetCursor));
 
     const QRect box
-        = forms::twipsRect(designBox.x(), designBox.y(), designBox.width(), designBox.height());
+        = design::twipsRect(designBox.x(), designBox.y(), designBox.width(), designBox.height());
     QCOMPARE(label->pos(), box.topLeft());
     if (autoSize) {
         // One line, as wide and high as the caption in its font.
@@ -130,14 +130,14 @@ void TestForm2::design_separatorAndButton()
     Form2 form;
     auto *frame = qobject_cast<QFrame *>(form.control("Frame1"));
     QVERIFY(frame);
-    QCOMPARE(frame->geometry(), forms::twipsRect(180, 1860, 4515, 75));
+    QCOMPARE(frame->geometry(), design::twipsRect(180, 1860, 4515, 75));
     QCOMPARE(frame->frameShape(), QFrame::HLine);
     QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
     QVERIFY(frame->children().isEmpty());
 
     QVERIFY(form.Command1);
     QCOMPARE(form.Command1->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    QCOMPARE(form.Command1->geometry(), forms::twipsRect(2640, 4500, 975, 375));
+    QCOMPARE(form.Command1->geometry(), design::twipsRect(2640, 4500, 975, 375));
     QVERIFY(form.Command1->isCancel());
     QVERIFY(!form.Command1->isDefault());
     QVERIFY(!form.Command1->autoDefault());

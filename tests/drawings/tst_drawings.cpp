@@ -1,4 +1,5 @@
 #include "assets.h"
+#include "design/twips.h"
 #include "viewer/layout/form1_design.h"
 
 #include <QFile>
@@ -600,12 +601,12 @@ private slots:
         QVERIFY2(shortDashes >= 1, "no short dash between gaps");
     }
 
-    // Every box and caption of the main window's pages (twips, 15 to a
-    // pixel) must stand over free ground, the leader that ends in it aside.
+    // Every box and caption of the main window's pages must stand over free
+    // ground, the leader that ends in it aside.
     void labelBox_standsClearOfTheDrawing_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QRect>("box"); // pixels
         QTest::addColumn<QRect>("leader"); // pixels a leader may take inside, or empty
         QTest::addColumn<bool>("onPart"); // over a section: part grey, no hatching
         struct Drawn
@@ -640,7 +641,7 @@ private slots:
                 const QString tag = name + u' ' + design::key(*l);
                 const Drawn d = drawn.value(tag);
                 QTest::newRow(qPrintable(tag))
-                    << name << QRect(l->left, l->top, l->width, l->height) << d.leader << d.onPart;
+                    << name << design::twipsRect(*l) << d.leader << d.onPart;
                 ++rows;
             }
         }
@@ -650,11 +651,10 @@ private slots:
     void labelBox_standsClearOfTheDrawing()
     {
         QFETCH(QString, name);
-        QFETCH(QRect, twips);
+        QFETCH(QRect, box);
         QFETCH(QRect, leader);
         QFETCH(bool, onPart);
         const QImage &img = drawing(name);
-        const QRect box(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
         const QRect inner = box.adjusted(1, 1, -1, -1);
         for (int y = inner.top(); y <= inner.bottom(); ++y)
             for (int x = inner.left(); x <= inner.right(); ++x) {
@@ -684,7 +684,7 @@ private slots:
                     continue;
                 ++markers;
                 const QImage &img = drawing(name);
-                const QRect box(l->left / 15, l->top / 15, l->width / 15, l->height / 15);
+                const QRect box = design::twipsRect(*l);
                 int inkPixels = 0;
                 for (int y = box.top(); y <= box.bottom(); ++y)
                     for (int x = box.left(); x <= box.right(); ++x)

@@ -8,10 +8,10 @@
 #include "controls/picturebox.h"
 #include "controls/sstab.h"
 #include "design/fieldname.h"
+#include "design/twips.h"
 #include "forms/msgbox.h"
 #include "forms/runtime.h"
 #include "forms/system.h"
-#include "forms/twips.h"
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
@@ -252,7 +252,7 @@ void PagesTest::labels_standAsDesigned()
         const QPoint origin = qobject_cast<controls::PictureBox *>(l->container())
             ? l->container()->contentsRect().topLeft()
             : QPoint();
-        const QRect designed = forms::twipsRect(row->left, row->top, row->width, row->height);
+        const QRect designed = design::twipsRect(*row);
         QCOMPARE(l->geometry().topLeft() - origin, designed.topLeft());
         // AutoSize: the extent of the caption on one line; else as designed.
         const QFontMetrics fm(l->font());

@@ -1,5 +1,6 @@
 #include "drawings.h"
 
+#include "design/twips.h"
 #include "labels.h"
 #include "sheet.h"
 
@@ -178,7 +179,7 @@ void clearUnderValueBoxes(QImage &mask, Drawing drawing)
     QPainter p(&mask);
     for (const design::Row *l : pageLabels(drawing))
         if (l->kind == design::Kind::ValueBox)
-            p.fillRect(pixels(*l).adjusted(-2, -2, 2, 2), Qt::black);
+            p.fillRect(design::twipsRect(*l).adjusted(-2, -2, 2, 2), Qt::black);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "overlay.h"
 
+#include "design/twips.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -20,7 +22,7 @@ QImage labelOverlay(const QImage &drawing, Drawing which, int scale, bool withTe
         normal.setPixelSize(16);
         for (const design::Row *l :
             withText ? pageLabels(which) : std::vector<const design::Row *>()) {
-            const QRect r = pixels(*l);
+            const QRect r = design::twipsRect(*l);
             const bool valueBox = l->kind == design::Kind::ValueBox;
             p.setFont(r.height() >= 19 && !valueBox ? big : normal);
             if (l->opaque)
@@ -39,7 +41,7 @@ QImage labelOverlay(const QImage &drawing, Drawing which, int scale, bool withTe
     QPainter p(&big);
     p.setPen(QPen(QColor(255, 0, 0), 1));
     for (const design::Row *l : pageLabels(which)) {
-        const QRect r = pixels(*l);
+        const QRect r = design::twipsRect(*l);
         p.drawRect(
             QRect(r.x() * scale, r.y() * scale, r.width() * scale - 1, r.height() * scale - 1));
     }
