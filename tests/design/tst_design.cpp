@@ -6,7 +6,7 @@
 #include "controls/build.h"
 #include "controls/label.h"
 #include "forms/system.h"
-#include "forms/twips.h"
+#include "design/twips.h"
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
@@ -100,7 +100,7 @@ QRect twips(const Row &r)
 }
 
 // A picture box's sunken border and a tab page's frame: 2 px.
-constexpr int kBorder = 2 * forms::kTwipsPerPixel;
+constexpr int kBorder = 2 * design::kTwipsPerPixel;
 
 // Where the labels of `container` may lie, in the twips their rows are
 // given in: a picture box's inside of its border (their origin), a tab
