@@ -208,9 +208,12 @@ void DataControl::stopReading()
     m_offered.reset();
     if (::jet::TableRead *read = m_read.data()) {
         m_read = nullptr;
+        // Asked before the disconnect, after which no sender is known. The
+        // read that signals (and its reader process, which may be signalling
+        // it) goes once its signal is done; deleting any read ends its reader.
+        const bool signalling = sender() == read;
         read->disconnect(this);
-        // Deleting a read ends its reader; the one that signals goes later.
-        if (sender() == read)
+        if (signalling)
             read->deleteLater();
         else
             delete read;

@@ -94,8 +94,9 @@ QString readerProgram(const ReadOptions &options)
     if (QCoreApplication::instance()) {
         const QString bin = QCoreApplication::applicationDirPath();
         for (const QString &dir : { bin, bin + QStringLiteral("/" VORLANE_JET_LIBEXEC_RELDIR) }) {
+            // The first one there is used, so that a failure names it.
             const QString candidate = QDir::cleanPath(dir + u'/' + readerName);
-            if (QFileInfo(candidate).isExecutable())
+            if (QFileInfo(candidate).isFile())
                 return candidate;
         }
     }

@@ -217,6 +217,8 @@ private slots:
         QTest::newRow("a database without the table") << kTable << 4;
         QTest::newRow("a table without one of the fields") << "ｍａ" << 5;
         QTest::newRow("a data page of the table zeroed") << "壊れている" << 6;
+        // The shipped table, and a reader that is there but cannot be run.
+        QTest::newRow("a reader that does not start") << "起動できません" << 7;
     }
     void failedOpen_reportsOnce_andGoesOnWithoutRecord()
     {
@@ -265,6 +267,13 @@ private slots:
             QVERIFY(QFile::copy(m_shipped, path));
             w.pitch->bind(w.data, QStringLiteral("ｍｍ"));
             inMessage = QStringLiteral("ｍｍ");
+        }
+        if (kind == 7) {
+            QVERIFY(QFile::copy(m_shipped, path));
+            const QString reader = dir.filePath(QStringLiteral("reader"));
+            writeScript(reader, "exit 0\n");
+            QVERIFY(QFile::setPermissions(reader, QFile::ReadOwner));
+            w.data->readOptions.readerPath = reader;
         }
         QVERIFY(forms::launch(w));
         QTRY_COMPARE(w.data->state(), State::Failed);
