@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <memory>
@@ -34,8 +35,12 @@ constexpr qint64 kMaxStoreBytes = 1 << 20;
 // How long a save waits for another process's save to finish.
 constexpr int kLockWaitMs = 10000;
 
-RuntimeError accessError()
+// Error 75; what failed, and where, goes to the log, for the box names
+// neither.
+RuntimeError accessError(const char *what, const QByteArray &path, int error)
 {
+    qCWarning(lcForms).noquote() << "settings store:" << what << QFile::decodeName(path) << "-"
+                                 << QString::fromLocal8Bit(std::strerror(error));
     return RuntimeError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
 }
 
@@ -302,6 +307,38 @@ QByteArray folderOf(const QByteArray &path)
     return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
 }
 
+// Where the link at `path` leads: the file itself, or, when it is not there
+// yet (a link kept with the user's other dotfiles), the place it would be.
+// Empty where neither can be had.
+QByteArray linkTarget(const QByteArray &path)
+{
+    if (char *resolved = ::realpath(path.constData(), nullptr)) {
+        QByteArray out(resolved);
+        std::free(resolved);
+        return out;
+    }
+    if (errno != ENOENT)
+        return {};
+    QByteArray target(PATH_MAX, Qt::Uninitialized);
+    const ssize_t n = ::readlink(path.constData(), target.data(), size_t(target.size()));
+    if (n <= 0 || n >= target.size())
+        return {};
+    target.truncate(n);
+    if (!target.startsWith('/'))
+        target = folderOf(path) + '/' + target;
+    const auto slash = target.lastIndexOf('/');
+    const QByteArray name = target.mid(slash + 1);
+    char *folder = ::realpath(folderOf(target).constData(), nullptr);
+    if (!folder || name.isEmpty() || name == "." || name == "..") {
+        std::free(folder);
+        errno = ENOENT;
+        return {};
+    }
+    QByteArray out(folder);
+    std::free(folder);
+    return out + '/' + name;
+}
+
 // Keeps the foreign file at `path` as `path`.bad: a second name for it, or
 // a copy where the file system has no second names.
 bool keepForeign(const QByteArray &path)
@@ -330,18 +367,30 @@ void replaceFile(const QByteArray &path, const QByteArray &bytes, mode_t keepMod
             break;
     }
     if (raw < 0)
-        throw accessError();
+        throw accessError("cannot create a file beside", path, errno);
 
     // The old file's permissions, where the file system keeps any.
     if (keepMode != 0)
         ::fchmod(raw, keepMode & 07777);
-    bool ok = writeAll(raw, bytes) && ::fsync(raw) == 0;
-    ok = ::close(raw) == 0 && ok;
-    ok = ok && (!keepOld || keepForeign(path));
-    ok = ok && ::rename(temp.constData(), path.constData()) == 0;
-    if (!ok) {
+    const char *failed = nullptr;
+    if (!writeAll(raw, bytes) || ::fsync(raw) != 0)
+        failed = "cannot write a new";
+    int error = errno;
+    if (::close(raw) != 0 && !failed) {
+        failed = "cannot write a new";
+        error = errno;
+    }
+    if (!failed && keepOld && !keepForeign(path)) {
+        failed = "cannot set aside";
+        error = errno;
+    }
+    if (!failed && ::rename(temp.constData(), path.constData()) != 0) {
+        failed = "cannot replace";
+        error = errno;
+    }
+    if (failed) {
         ::unlink(temp.constData());
-        throw accessError();
+        throw accessError(failed, path, error);
     }
     // The rename itself reaches the disk with its folder.
     const int dir = ::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -393,15 +442,22 @@ QString settingsFilePath(const QString &application)
 SettingsLock::SettingsLock(const QString &application)
     : m_lockPath(settingsFilePath(application) + QLatin1String(".lock"))
 {
-    if (m_lockPath == QLatin1String(".lock"))
-        throw accessError(); // no home folder to keep a store in
+    if (m_lockPath == QLatin1String(".lock")) // no home folder to keep a store in
+        throw accessError("no home folder for", QByteArray("settings.ini"), ENOENT);
     auto &held = heldLocks()[m_lockPath];
     if (held.first++ > 0)
         return;
     auto lock = std::make_unique<QLockFile>(m_lockPath);
-    if (!QDir().mkpath(QFileInfo(m_lockPath).absolutePath()) || !lock->tryLock(kLockWaitMs)) {
+    const QByteArray lockName = QFile::encodeName(m_lockPath);
+    if (!QDir().mkpath(QFileInfo(m_lockPath).absolutePath())) {
         heldLocks().erase(m_lockPath);
-        throw accessError();
+        throw accessError("cannot make the folder of", lockName, errno);
+    }
+    if (!lock->tryLock(kLockWaitMs)) {
+        heldLocks().erase(m_lockPath);
+        throw accessError(
+            lock->error() == QLockFile::LockFailedError ? "another process holds" : "cannot create",
+            lockName, lock->error() == QLockFile::LockFailedError ? EBUSY : EACCES);
     }
     held.second = std::move(lock);
 }
@@ -439,17 +495,22 @@ void SaveSetting(
     QByteArray path = QFile::encodeName(settingsFilePath(application));
     struct stat st = {};
     if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char *resolved = ::realpath(path.constData(), nullptr);
-        if (!resolved)
-            throw accessError();
+        const QByteArray resolved = linkTarget(path);
+        if (resolved.isEmpty())
+            throw accessError("cannot follow the link", path, errno);
         path = resolved;
-        std::free(resolved);
     }
 
     StoreFile file = readStore(path);
-    // What is not a regular file, or cannot be read, is left untouched.
-    if (file.kind == StoreFile::NotRegular || file.kind == StoreFile::Unreadable)
-        throw accessError();
+    // What is not a regular file, or cannot be read, is left untouched; so
+    // is a store its owner made read-only.
+    if (file.kind == StoreFile::NotRegular)
+        throw accessError("not a regular file:", path, EINVAL);
+    if (file.kind == StoreFile::Unreadable)
+        throw accessError("cannot read", path, errno);
+    if (file.kind != StoreFile::Absent
+        && ((file.mode & S_IWUSR) == 0 || ::access(path.constData(), W_OK) != 0))
+        throw accessError("read-only:", path, EACCES);
 
     Section *target = findSection(file.store, section);
     if (!target) {

@@ -298,20 +298,39 @@ private slots:
             QStringList { "settings.ini" });
     }
 
-    // A store reached through a link is written where the link points.
+    // A store reached through a link is written where the link points, the
+    // link kept; also when the file is not there yet, as with a link kept
+    // among the user's other dotfiles.
+    void linkedStore_isWrittenThroughTheLink_data()
+    {
+        QTest::addColumn<QByteArray>("link"); // relative to the store's folder
+        QTest::addColumn<QByteArray>("before"); // null: no file yet
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("to a file")
+            << QByteArray("../elsewhere.ini") << QByteArray("[Form1_StrtUp]\nY1=9\n")
+            << QByteArray("[Form1_StrtUp]\nY1=9\nX1=8\n");
+        QTest::newRow("to a file not there yet") << QByteArray("../elsewhere.ini") << QByteArray()
+                                                 << QByteArray("[Form1_StrtUp]\nX1=8\n");
+    }
     void linkedStore_isWrittenThroughTheLink()
     {
+        QFETCH(QByteArray, link);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
         const QString target = m_config.path() + "/elsewhere.ini";
         QFile t(target);
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write("[Form1_StrtUp]\nY1=9\n");
-        t.close();
+        if (!before.isNull()) {
+            QVERIFY(t.open(QIODevice::WriteOnly));
+            t.write(before);
+            t.close();
+        }
         QVERIFY(QDir().mkpath(QFileInfo(storePath()).absolutePath()));
-        QVERIFY(QFile::link(target, storePath()));
+        QCOMPARE(::symlink(link.constData(), QFile::encodeName(storePath()).constData()), 0);
         SaveSetting(kApp, kSection, "X1", "8");
         QVERIFY(QFileInfo(storePath()).isSymLink());
         QVERIFY(t.open(QIODevice::ReadOnly));
-        QCOMPARE(t.readAll(), QByteArray("[Form1_StrtUp]\nY1=9\nX1=8\n"));
+        QCOMPARE(t.readAll(), after);
+        QCOMPARE(GetSetting(kApp, kSection, "X1"), QStringLiteral("8"));
     }
 
     // A write that fails on the way (full disk, file size limit) leaves the
@@ -409,19 +428,50 @@ private slots:
             QStringList { "settings.ini" });
     }
 
+    // Error 75, the store as it was, and the log names the file and why.
+    void unwritableStore_raisesRuntimeError_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("inLog");
+        QTest::newRow("folder taken by a file") << "folder is a file"
+                                                << "Vorlane";
+        QTest::newRow("store made read-only") << "read-only store"
+                                              << "read-only:";
+        QTest::newRow("link to a folder not there") << "dangling folder"
+                                                    << "cannot follow the link";
+    }
     void unwritableStore_raisesRuntimeError()
     {
-        // The store's folder is taken by a file: nothing can be written.
-        QFile blocker(m_config.path() + "/Vorlane");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QFETCH(QString, fault);
+        QFETCH(QString, inLog);
+        QString expected = QStringLiteral("d");
+        if (fault == "folder is a file") {
+            QFile blocker(m_config.path() + "/Vorlane");
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else if (fault == "read-only store") {
+            // Pinned by its owner: left as it is, even for root.
+            SaveSetting(kApp, kSection, "X1", "1500");
+            QVERIFY(QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::ReadGroup));
+            expected = QStringLiteral("1500");
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(storePath()).absolutePath()));
+            QCOMPARE(
+                ::symlink("../nowhere/settings.ini", QFile::encodeName(storePath()).constData()),
+                0);
+        }
+        const QByteArray before = readStore();
+        LogCapture log;
         try {
             SaveSetting(kApp, kSection, "X1", "1");
             QFAIL("no error");
         } catch (const RuntimeError &e) {
             QCOMPARE(e.number(), 75);
         }
-        QCOMPARE(GetSetting(kApp, kSection, "X1", "d"), QStringLiteral("d"));
+        QCOMPARE(readStore(), before);
+        QCOMPARE(GetSetting(kApp, kSection, "X1", "d"), expected);
+        const QStringList warnings = log.warnings("vorlane.forms");
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].contains(inLog), qPrintable(warnings[0]));
     }
 
     void badNames_raiseRuntimeError_data()
