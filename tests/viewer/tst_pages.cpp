@@ -80,6 +80,7 @@ private slots:
     void clickOnPage_reachesNothing_andEnterStillEnds_data();
     void clickOnPage_reachesNothing_andEnterStillEnds();
     void longValue_boxKeepsItsSize();
+    void everyValue_fitsItsBox();
     void labels_paintTheirOwnGround();
     void pageSurface_isTheButtonFace();
     void labels_areAccessibleChildrenOfTheirContainer();
@@ -350,6 +351,31 @@ void PagesTest::longValue_boxKeepsItsSize()
     QCOMPARE(box->geometry(), before);
     box->showValue(std::nullopt);
     QCOMPARE(box->text(), QStringLiteral("－"));
+}
+
+// A box keeps its size, so each value of the data set must fit in it. The
+// ink may reach the border: "1.25" in IPA P Gothic fills the nut page's
+// pitch box (510 twips) to its edges.
+void PagesTest::everyValue_fitsItsBox()
+{
+    startIn(m_withDb.path());
+    QStringList clipped;
+    for (int row = 0; row < m_form->Data1->recordCount(); ++row) {
+        if (row > 0)
+            QTest::mouseClick(m_form->Data1->button(2), Qt::LeftButton);
+        QCOMPARE(m_form->Data1->absolutePosition(), row);
+        for (const Row *box : rowsOf(Kind::ValueBox)) {
+            const controls::Label *l = m_form->label(design::key(*box));
+            const int room = l->geometry().width();
+            const int needs = QFontMetrics(l->font()).tightBoundingRect(l->text()).width();
+            if (needs > room)
+                clipped << QStringLiteral("%1 %2 \"%3\" (%4 px in %5)")
+                               .arg(text(QStringLiteral("Label10")), design::key(*box), l->text())
+                               .arg(needs)
+                               .arg(room);
+        }
+    }
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
 }
 
 void PagesTest::labels_paintTheirOwnGround()
