@@ -5,8 +5,8 @@
 #include "about/form2_design.h"
 #include "controls/build.h"
 #include "controls/label.h"
-#include "forms/system.h"
 #include "design/twips.h"
+#include "forms/system.h"
 #include "viewer/form1.h"
 #include "viewer/layout/form1_design.h"
 
