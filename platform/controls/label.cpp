@@ -231,12 +231,15 @@ void Label::paint(QPainter &painter) const
     if (m_border) {
         qDrawPlainRect(&painter, m_geometry, ink, 1);
         inner.adjust(1, 1, -1, -1);
-        // Text beside a border keeps half an "x" away from it.
-        const int indent = QFontMetrics(m_font).horizontalAdvance(u'x') / 2;
-        if (m_alignment & Qt::AlignLeft)
-            inner.setLeft(inner.left() + indent);
-        if (m_alignment & Qt::AlignRight)
-            inner.setRight(inner.right() - indent);
+        // Text beside a border keeps half an "x" away from it; centred text
+        // (every value box) stands beside neither.
+        if (m_alignment & (Qt::AlignLeft | Qt::AlignRight)) {
+            const int indent = QFontMetrics(m_font).horizontalAdvance(u'x') / 2;
+            if (m_alignment & Qt::AlignLeft)
+                inner.setLeft(inner.left() + indent);
+            if (m_alignment & Qt::AlignRight)
+                inner.setRight(inner.right() - indent);
+        }
     }
     if (m_text.isEmpty() || (m_source && m_source->holdsValues()))
         return;
